@@ -1,0 +1,21 @@
+#pragma once
+// Process start and the END sequence.
+
+#include <cstdint>
+
+// Initialises the x87 unit (control word 0x033F), creates the string heap,
+// records the END anchor and runs body, which is expected never to return.
+// When EndProgram is called, or body returns, the END sequence runs here and
+// the process exits with exitCode.
+[[noreturn]] void RunProgram(void (*body)());
+
+// Abandons the whole active call chain, resumes at the END anchor, frees the
+// dialog records, runs the exit routines, destroys the string heap and calls
+// ExitProcess. Never returns.
+[[noreturn]] void EndProgram();
+
+// Clears pending x87 exceptions and reloads control word 0x033F (all
+// exceptions masked, 64-bit precision, round to nearest even).
+int32_t ResetFloatingPoint();
+
+constexpr uint16_t kFloatControlWord = 0x033F;

@@ -1,0 +1,188 @@
+#include "runtime/core/strings.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "runtime/window/block_alloc.h"
+
+namespace {
+
+HANDLE stringHeap;                                  // null until created, and after shutdown
+std::array<const char*, kTemporarySlots> temporaries;
+int32_t temporaryTop;
+ListNode* exitRoutines;                             // head node, null until first use
+
+struct ExitRoutineEntry {
+    ExitRoutine routine;
+    int32_t value;
+};
+static_assert(sizeof(ExitRoutineEntry) == 8);
+
+constexpr uint32_t HasZeroByte(uint32_t w) { return (w - 0x01010101u) & ~w & 0x80808080u; }
+
+}  // namespace
+
+int32_t CreateStringHeap() {
+    stringHeap = HeapCreate(0, 0x7FFFF, 0);
+    return stringHeap ? 1 : 0;
+}
+
+char* AllocString(int32_t n) {
+    if (!stringHeap || n < 0 || n > 0x7FFFFFFF - 3)
+        return nullptr;
+    const SIZE_T bytes = static_cast<SIZE_T>(n) + 3;
+    void* block = HeapAlloc(stringHeap, HEAP_ZERO_MEMORY, bytes);
+    if (!block) {
+        HeapCompact(stringHeap, 0);
+        block = HeapAlloc(stringHeap, HEAP_ZERO_MEMORY, bytes);
+    }
+    return static_cast<char*>(block);
+}
+
+int32_t FreeString(const char* s) {
+    if (!stringHeap || !s)
+        return 0;
+    return HeapFree(stringHeap, 0, const_cast<char*>(s)) ? 1 : 0;
+}
+
+int32_t PushTemporary(const char* s) {
+    if (temporaryTop < kTemporarySlots)
+        temporaries[temporaryTop++] = s;
+    else
+        OutputDebugStringA("Heap Overflow");
+    return 0;
+}
+
+int32_t ReleaseTemporaries(int32_t count) {
+    for (int32_t i = 0; i < count; ++i) {
+        if (temporaryTop > 0) {
+            --temporaryTop;
+            FreeString(temporaries[temporaryTop]);
+            temporaries[temporaryTop] = nullptr;
+        } else {
+            OutputDebugStringA("Heap Underflow");
+        }
+    }
+    return 0;
+}
+
+int32_t FreeAllTemporaries() {
+    for (int32_t i = 0; i < temporaryTop; ++i) {
+        FreeString(temporaries[i]);
+        temporaries[i] = nullptr;
+    }
+    temporaryTop = 0;
+    return 0;
+}
+
+int32_t TemporaryCount() { return temporaryTop; }
+
+int32_t AddExitRoutine(ExitRoutine routine, int32_t value) {
+    if (!routine)
+        return 0;
+    if (!exitRoutines)
+        exitRoutines = ListCreate();
+    auto* entry = static_cast<ExitRoutineEntry*>(AllocZeroed(AT_STRUCT, sizeof(ExitRoutineEntry)));
+    if (!exitRoutines || !entry) {
+        FreeBlock(entry);
+        return 0;
+    }
+    entry->routine = routine;
+    entry->value = value;
+    ListInsertAfter(exitRoutines, entry);
+    return 0;
+}
+
+int32_t ShutdownStringHeap() {
+    if (exitRoutines) {
+        for (ListNode* node = ListFirst(exitRoutines); node; node = ListNext(node)) {
+            const auto* entry = static_cast<const ExitRoutineEntry*>(ListItem(node));
+            if (entry)
+                entry->routine(entry->value);
+        }
+        FreeList(exitRoutines, 1);
+        exitRoutines = nullptr;
+    }
+    if (!stringHeap)
+        return 0;
+    const int32_t result = HeapDestroy(stringHeap) ? 1 : 0;
+    stringHeap = nullptr;
+    temporaryTop = 0;
+    return result;
+}
+
+int32_t StringLength(const char* s) {
+    if (!s)
+        return 0;
+    const char* p = s;
+    // Leading bytes up to a word boundary, then aligned words: an aligned
+    // read never crosses into another page, so reading past the terminator
+    // inside its own word is safe for any string.
+    while (reinterpret_cast<uintptr_t>(p) & 3) {
+        if (*p == 0)
+            return static_cast<int32_t>(p - s);
+        ++p;
+    }
+    for (;;) {
+        uint32_t w;
+        std::memcpy(&w, p, 4);
+        if (HasZeroByte(w))
+            break;
+        p += 4;
+    }
+    while (*p)
+        ++p;
+    return static_cast<int32_t>(p - s);
+}
+
+char* CopyString(char* dst, const char* src) {
+    if (!dst)
+        return dst;
+    if (!src) {
+        *dst = 0;
+        return dst;
+    }
+    std::memcpy(dst, src, static_cast<size_t>(StringLength(src)) + 1);
+    return dst;
+}
+
+char* AppendString(char* dst, const char* src) {
+    if (!dst)
+        return dst;
+    CopyString(dst + StringLength(dst), src);
+    return dst;
+}
+
+char* DuplicateString(const char* s) {
+    char* copy = AllocString(StringLength(s) + 1);
+    if (copy)
+        CopyString(copy, s);
+    return copy;
+}
+
+char* UpperCaseCopy(const char* s) {
+    char* copy = DuplicateString(s);
+    if (copy)
+        CharUpperA(copy);
+    return copy;
+}
+
+char* ConcatStringList(const char* const* parts, int32_t count) {
+    int32_t total = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t length = StringLength(parts[i]);
+        if (length > 0x7FFFFFF0 - total)
+            return nullptr;
+        total += length;
+    }
+    char* block = AllocString(total + 1);
+    if (!block)
+        return nullptr;
+    char* end = block;
+    for (int32_t i = 0; i < count; ++i) {
+        if (parts[i])
+            end = CopyString(end, parts[i]) + StringLength(parts[i]);
+    }
+    return block;
+}

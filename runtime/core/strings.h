@@ -1,0 +1,37 @@
+#pragma once
+// The private string heap, the temporary-string stack, exit routines and the
+// string primitives. Every string a runtime routine returns is a new block of
+// the string heap owned by the caller and released with FreeString.
+
+#include <array>
+#include <cstdint>
+
+int32_t CreateStringHeap();
+// Zero-filled block of n + 3 bytes (the spare bytes keep word reads inside
+// the block), or null.
+[[nodiscard]] char* AllocString(int32_t n);
+int32_t FreeString(const char* s);
+int32_t ShutdownStringHeap();
+
+constexpr int32_t kTemporarySlots = 1000;
+int32_t PushTemporary(const char* s);
+int32_t ReleaseTemporaries(int32_t count);
+int32_t FreeAllTemporaries();
+int32_t TemporaryCount();
+
+using ExitRoutine = void (*)(int32_t value);
+int32_t AddExitRoutine(ExitRoutine routine, int32_t value);
+
+int32_t StringLength(const char* s);
+char* CopyString(char* dst, const char* src);
+char* AppendString(char* dst, const char* src);
+[[nodiscard]] char* DuplicateString(const char* s);
+[[nodiscard]] char* UpperCaseCopy(const char* s);
+[[nodiscard]] char* ConcatStringList(const char* const* parts, int32_t count);
+
+// ConcatStrings("a", b, ...): a new string holding the operands joined.
+template <typename... Parts>
+[[nodiscard]] char* ConcatStrings(const char* first, Parts... rest) {
+    const std::array<const char*, 1 + sizeof...(rest)> parts{first, rest...};
+    return ConcatStringList(parts.data(), static_cast<int32_t>(parts.size()));
+}

@@ -1,0 +1,53 @@
+#include "runtime/window/dialog_registry.h"
+
+#include <windows.h>
+
+#include "runtime/dialog/dialog_template.h"
+#include "runtime/window/block_alloc.h"
+#include "runtime/window/window_record.h"
+
+namespace {
+DialogRecordNode* registryHead;
+}
+
+int32_t RegisterDialogRecord(WindowRecord* record) {
+    auto* node = static_cast<DialogRecordNode*>(AllocZeroed(AT_STRUCT, sizeof(DialogRecordNode)));
+    if (!node)
+        return 0;
+    node->record = record;
+    if (!registryHead) {
+        registryHead = node;
+        return 1;
+    }
+    DialogRecordNode* last = registryHead;
+    while (last->next)
+        last = last->next;
+    last->next = node;
+    return 1;
+}
+
+DialogRecordNode* FirstDialogRecord() { return registryHead; }
+
+int32_t FreeDialogRecords() {
+    DialogRecordNode* node = registryHead;
+    while (node) {
+        DialogRecordNode* next = node->next;
+        auto* dialog = node->record ? static_cast<DialogTemplate*>(node->record->dialogTemplate) : nullptr;
+        if (dialog) {
+            DialogItem* item = dialog->items;
+            while (item) {
+                DialogItem* following = item->next;
+                if (item->text)
+                    GlobalFree(item->text);
+                GlobalFree(item);
+                item = following;
+            }
+            FreeBlock(dialog);
+        }
+        FreeBlock(node);
+        node = next;
+    }
+    // Only runs on the way out; the head is cleared so a second call is harmless.
+    registryHead = nullptr;
+    return 0;
+}

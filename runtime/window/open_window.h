@@ -1,0 +1,40 @@
+#pragma once
+// Window classes and window creation from a WindowRecord.
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "runtime/window/window_record.h"
+
+inline constexpr char kWindowClassName[] = "CorvaneWndClass";
+inline constexpr char kFrameClassName[] = "CorvaneFrameClass";
+inline constexpr char kDialogClassName[] = "CorvaneDlgClass";
+
+// Class atoms, 0 until registered; the dialog class is registered by the
+// dialog code.
+extern ATOM windowClassAtom;
+extern ATOM frameClassAtom;
+extern ATOM dialogClassAtom;
+
+// Atom of the MDI client class once a frame is opened; 0xFFFF (no class)
+// once any other window is opened first.
+extern ATOM MdiClientAtom;
+
+// The record whose window CreateWindowExA is creating, else null.
+extern WindowRecord* WindowUnderCreation;
+
+int32_t RegisterWindowClasses();
+
+[[nodiscard]] int32_t OpenWindow(WindowRecord* record, int32_t left, int32_t top, int32_t width,
+                                 int32_t height, uint32_t flags, WindowRecord* parent,
+                                 const char* caption, HandlerProc handler);
+
+int32_t SetDialogKeys(WindowRecord* record, int32_t flag);
+
+// The record attached to a window of the runtime's window classes (window
+// long 0), or null.
+WindowRecord* RecordOfWindow(HWND hwnd);
+bool IsRuntimeClassAtom(ATOM atom);
+// True when the window's parent is an MDI client.
+bool IsMdiChild(HWND hwnd);

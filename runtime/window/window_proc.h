@@ -1,0 +1,18 @@
+#pragma once
+// The runtime windows' procedure, and the single path by which an event
+// reaches a program's handler.
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "runtime/window/window_record.h"
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Fills messageRecord, calls the record's handler and then the handler
+// tables, and restores messageRecord; returns the handler's result OR the
+// tables' result.
+int32_t RouteEvent(WindowRecord* record, uint32_t message, uint32_t wParam, int32_t lParam);
+
+LRESULT EraseBackground(HWND hwnd, HDC dc, LPARAM lParam);

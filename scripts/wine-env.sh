@@ -1,0 +1,78 @@
+# Sourced by the run and test scripts: a private Wine prefix in the build
+# tree, a private virtual display, and one wineserver, each stopped by PID.
+# REACHLET_BUILD_DIR picks another build tree (for working on two changes at once).
+build_dir="${REACHLET_BUILD_DIR:-$root/build/mingw}"
+xvfb_pid=""
+wineserver_pid=""
+
+export WINEARCH=win32
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+build_project() {
+  mkdir -p "$build_dir"
+  if [ -z "${REACHLET_BUILD_DIR:-}" ]; then
+    cmake --preset mingw >"$build_dir/configure.log" 2>&1 || { cat "$build_dir/configure.log"; return 1; }
+    cmake --build --preset mingw
+  else
+    cmake -S "$root" -B "$build_dir" --toolchain "$root/cmake/toolchain-i686-w64-mingw32.cmake" \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build_dir/configure.log" 2>&1 \
+      || { cat "$build_dir/configure.log"; return 1; }
+    cmake --build "$build_dir" -j2
+  fi
+}
+
+run_tests() {
+  if [ -z "${REACHLET_BUILD_DIR:-}" ]; then
+    ctest --preset mingw "$@"
+  else
+    ctest --test-dir "$build_dir" -j2 --output-on-failure --timeout 120 "$@"
+  fi
+}
+
+# Starts Xvfb on the first free display number and exports DISPLAY.
+start_virtual_display() {
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local number
+  read -r -t 30 number <"$fifo" || true
+  rm -f "$fifo"
+  if [ -z "$number" ]; then
+    echo "could not start Xvfb" >&2
+    return 1
+  fi
+  export DISPLAY=":$number"
+}
+
+# Initialises the prefix once; later runs reuse it.
+prepare_prefix() {
+  export WINEPREFIX="$1"
+  if [ ! -f "$WINEPREFIX/.reachlet-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.reachlet-ready"
+  fi
+}
+
+start_wineserver() {
+  wineserver -f -p >/dev/null 2>&1 &
+  wineserver_pid=$!
+}
+
+stop_wine_and_display() {
+  if [ -n "$wineserver_pid" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    kill "$wineserver_pid" 2>/dev/null || true
+    wait "$wineserver_pid" 2>/dev/null || true
+    wineserver_pid=""
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=""
+  fi
+}

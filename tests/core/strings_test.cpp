@@ -1,0 +1,161 @@
+#include "runtime/core/strings.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tests/support/test_support.h"
+
+namespace {
+
+class StringHeapTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(CreateStringHeap(), 1); }
+    void TearDown() override {
+        FreeAllTemporaries();
+        ShutdownStringHeap();
+    }
+};
+
+TEST_F(StringHeapTest, AllocationIsZeroFilledWithThreeSpareBytes) {
+    char* empty = AllocString(0);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(empty[0], 0);
+    EXPECT_EQ(empty[1], 0);
+    EXPECT_EQ(empty[2], 0);
+    EXPECT_EQ(StringLength(empty), 0);
+
+    char* block = AllocString(10);
+    ASSERT_NE(block, nullptr);
+    for (int i = 0; i < 13; ++i)
+        EXPECT_EQ(block[i], 0) << "byte " << i;
+    EXPECT_NE(FreeString(block), 0);
+    EXPECT_NE(FreeString(empty), 0);
+}
+
+TEST_F(StringHeapTest, FreeingNullOrAfterShutdownDoesNothing) {
+    EXPECT_EQ(FreeString(nullptr), 0);
+    char* s = DuplicateString("kept");
+    ASSERT_NE(s, nullptr);
+    EXPECT_NE(ShutdownStringHeap(), 0);
+    EXPECT_EQ(FreeString(s), 0);
+    EXPECT_EQ(AllocString(4), nullptr);
+    EXPECT_EQ(ShutdownStringHeap(), 0);
+}
+
+TEST(StringHeapWithoutHeap, AllocationFailsQuietly) {
+    EXPECT_EQ(AllocString(5), nullptr);
+    EXPECT_EQ(DuplicateString("abc"), nullptr);
+    EXPECT_EQ(ConcatStrings("a", "b"), nullptr);
+    EXPECT_EQ(FreeString("abc"), 0);
+}
+
+TEST_F(StringHeapTest, LengthAtEveryAlignmentAndAcrossWords) {
+    // Strings starting at each offset of a word, with terminators at every
+    // position of a word, including bytes of 0x80 and above.
+    alignas(4) char buffer[64];
+    for (int start = 0; start < 4; ++start) {
+        for (int length = 0; length < 20; ++length) {
+            std::memset(buffer, 'x', sizeof(buffer));
+            for (int i = 0; i < length; ++i)
+                buffer[start + i] = static_cast<char>(i % 3 == 0 ? 0xE9 : 'a' + i);
+            buffer[start + length] = 0;
+            EXPECT_EQ(StringLength(buffer + start), length) << "start " << start;
+        }
+    }
+}
+
+TEST_F(StringHeapTest, CopyAppendDuplicate) {
+    char buffer[32] = "zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz";
+    EXPECT_EQ(CopyString(buffer + 1, "host.example"), buffer + 1);
+    EXPECT_STREQ(buffer + 1, "host.example");
+    EXPECT_EQ(AppendString(buffer + 1, ":80"), buffer + 1);
+    EXPECT_STREQ(buffer + 1, "host.example:80");
+    EXPECT_EQ(buffer[0], 'z');
+
+    const char* original = "Contact successful at ";
+    char* copy = DuplicateString(original);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_NE(copy, original);
+    EXPECT_STREQ(copy, original);
+    FreeString(copy);
+}
+
+TEST_F(StringHeapTest, UpperCaseCopyLeavesItsArgument) {
+    const char typed[] = "Gateway.Local";
+    char* upper = UpperCaseCopy(typed);
+    ASSERT_NE(upper, nullptr);
+    EXPECT_STREQ(upper, "GATEWAY.LOCAL");
+    EXPECT_STREQ(typed, "Gateway.Local");
+    FreeString(upper);
+}
+
+TEST_F(StringHeapTest, ConcatenationMakesFreshStrings) {
+    const char abc[] = "abc";
+    char* one = ConcatStrings(abc);
+    ASSERT_NE(one, nullptr);
+    EXPECT_NE(one, abc);
+    EXPECT_STREQ(one, "abc");
+
+    char* withEmpty = ConcatStrings(abc, "");
+    ASSERT_NE(withEmpty, nullptr);
+    EXPECT_STREQ(withEmpty, "abc");
+
+    char* caption = ConcatStrings("Reachlet - Started", " - ", "HOST");
+    ASSERT_NE(caption, nullptr);
+    EXPECT_STREQ(caption, "Reachlet - Started - HOST");
+    FreeString(one);
+    FreeString(withEmpty);
+    FreeString(caption);
+}
+
+TEST_F(StringHeapTest, TemporariesReleaseNewestFirst) {
+    char* a = DuplicateString("a");
+    char* b = DuplicateString("b");
+    PushTemporary(a);
+    PushTemporary(b);
+    EXPECT_EQ(TemporaryCount(), 2);
+    ReleaseTemporaries(1);
+    EXPECT_EQ(TemporaryCount(), 1);
+    // b is gone, a is still a live heap block.
+    EXPECT_STREQ(a, "a");
+    ReleaseTemporaries(1);
+    EXPECT_EQ(TemporaryCount(), 0);
+}
+
+TEST_F(StringHeapTest, OverflowAndUnderflowAreReported) {
+    DebugOutputCapture capture;
+    for (int i = 0; i < kTemporarySlots; ++i)
+        PushTemporary(DuplicateString("t"));
+    EXPECT_EQ(capture.Text(), "");
+    char* extra = DuplicateString("lost");
+    PushTemporary(extra);
+    EXPECT_EQ(TemporaryCount(), kTemporarySlots);
+    EXPECT_EQ(capture.Text(), "Heap Overflow\n");
+    FreeString(extra);
+
+    ReleaseTemporaries(kTemporarySlots);
+    EXPECT_EQ(TemporaryCount(), 0);
+    ReleaseTemporaries(1);
+    EXPECT_EQ(TemporaryCount(), 0);
+    EXPECT_EQ(capture.Text(), "Heap Overflow\nHeap Underflow\n");
+}
+
+std::vector<int32_t> exitOrder;
+void RecordExit(int32_t value) { exitOrder.push_back(value); }
+
+TEST_F(StringHeapTest, ExitRoutinesRunNewestFirstAtShutdown) {
+    exitOrder.clear();
+    AddExitRoutine(RecordExit, 'a');
+    AddExitRoutine(nullptr, 'x');
+    AddExitRoutine(RecordExit, 'b');
+    AddExitRoutine(RecordExit, 'c');
+    EXPECT_TRUE(exitOrder.empty());
+    EXPECT_NE(ShutdownStringHeap(), 0);
+    EXPECT_EQ(exitOrder, (std::vector<int32_t>{'c', 'b', 'a'}));
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+#pragma once
+// Helpers for tests that drive real windows under the real platform.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// Dispatches what is queued, at most maxMessages messages; never waits.
+int32_t PumpMessages(int32_t maxMessages = 1000);
+
+// Path of a file in the build tree, from the folder above the test program.
+std::string BuildPath(const std::string& relative);
+
+// A fresh, empty folder for one test's files, under the build tree.
+std::string ScratchFolder(const std::string& name);
+
+std::string ReadWholeFile(const std::string& path);
+
+struct ChildResult {
+    bool started = false;
+    bool finished = false;   // false: killed after the time-out
+    DWORD exitCode = 0;
+};
+
+// Starts a program and waits up to timeoutMs for it to end; a child still
+// running then is terminated. Console output of the child is not captured.
+ChildResult RunChild(const std::string& program, const std::string& arguments,
+                     DWORD timeoutMs = 20000);
+
+// Captures the debugger output strings sent by this process while alive.
+class DebugOutputCapture {
+public:
+    DebugOutputCapture();
+    ~DebugOutputCapture();
+    DebugOutputCapture(const DebugOutputCapture&) = delete;
+    DebugOutputCapture& operator=(const DebugOutputCapture&) = delete;
+    // Everything captured so far, strings separated by '\n'.
+    std::string Text() const;
+
+private:
+    void* previous_;
+};
