@@ -9,6 +9,8 @@ bash scripts/setup.sh
 source scripts/wine-env.sh
 build_project
 program="$build_dir/app/Reachlet.exe"
+# Wine's own sensapi answers TRUE for every host; use the one built beside the program.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;sensapi=n,b"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   prepare_prefix "$build_dir/wineprefix-run"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages only, everything needed to build, run and
 # test Reachlet: the mingw-w64 i686 cross toolchain, 32-bit Wine, a virtual
-# display, xdotool, ImageMagick, CMake and the GoogleTest sources.
+# display, xdotool, ImageMagick, CMake and the GoogleTest sources; iproute2
+# for the isolated-network tests and ping for the sensapi benchmark.
 # Idempotent: when everything is present it only checks and returns.
 set -euo pipefail
 
@@ -10,6 +11,7 @@ packages=(
   wine wine32:i386
   xvfb xdotool x11-utils imagemagick
   cmake make googletest
+  iproute2 iputils-ping
 )
 
 missing=()

@@ -1,0 +1,130 @@
+#include "platform/sensapi/resolve_host.h"
+
+#include <ws2tcpip.h>
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/sensapi/destination_host.h"
+
+namespace {
+
+// Shared by the caller and the worker; whichever lets go last frees it, so
+// a caller that stops waiting leaves the worker a valid block to finish in.
+struct ResolveJob {
+    LONG references;
+    int32_t status;
+    HostText host;
+    ProbeAddresses found;
+};
+static_assert(sizeof(ResolveJob) == 8 + sizeof(HostText) + sizeof(ProbeAddresses));
+
+void ReleaseJob(ResolveJob* job) {
+    if (InterlockedDecrement(&job->references) == 0)
+        HeapFree(GetProcessHeap(), 0, job);
+}
+
+int32_t CopyAddresses(const addrinfo* list, ProbeAddresses& found) {
+    found.count = 0;
+    for (const addrinfo* a = list; a && found.count < kMaxProbeAddresses; a = a->ai_next) {
+        if ((a->ai_family != AF_INET && a->ai_family != AF_INET6) ||
+            a->ai_addrlen > sizeof(sockaddr_storage))
+            continue;
+        sockaddr_storage& slot = found.addresses[static_cast<size_t>(found.count++)];
+        std::memset(&slot, 0, sizeof slot);
+        std::memcpy(&slot, a->ai_addr, a->ai_addrlen);
+    }
+    return found.count;
+}
+
+// getaddrinfo's answer; 0 and found.count > 0 when there are addresses.
+int32_t LookUp(const char* host, int flags, ProbeAddresses& found) {
+    addrinfo hints{};
+    hints.ai_flags = flags;
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* list = nullptr;
+    const int status = getaddrinfo(host, nullptr, &hints, &list);
+    if (status != 0)
+        return status;
+    const int32_t count = CopyAddresses(list, found);
+    freeaddrinfo(list);
+    return count > 0 ? 0 : WSANO_DATA;
+}
+
+DWORD WINAPI ResolveWorker(void* parameter) {
+    auto* job = static_cast<ResolveJob*>(parameter);
+    WSADATA wsa;
+    const bool started = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
+    job->status = started ? LookUp(job->host.data(), 0, job->found) : WSASYSNOTREADY;
+    if (started)
+        WSACleanup();
+    ReleaseJob(job);
+    return 0;
+}
+
+// The worker runs code of this module: it holds its own reference to it
+// and drops it as it ends, so a caller may unload the module meanwhile.
+DWORD WINAPI PinnedResolveWorker(void* parameter) {
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ResolveWorker), &self);
+    ResolveWorker(parameter);
+    FreeLibraryAndExitThread(self, 0);
+}
+
+int32_t ResolveName(const char* host, ProbeAddresses& found) {
+    auto* job = static_cast<ResolveJob*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(ResolveJob)));
+    if (!job) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
+    std::strcpy(job->host.data(), host);
+    job->references = 2;
+
+    // The reference the worker gives back in FreeLibraryAndExitThread.
+    HMODULE pin = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&ResolveWorker), &pin)) {
+        const DWORD error = GetLastError();
+        HeapFree(GetProcessHeap(), 0, job);
+        SetLastError(error);
+        return 0;
+    }
+    HANDLE worker = CreateThread(nullptr, 0, PinnedResolveWorker, job, 0, nullptr);
+    if (!worker) {
+        const DWORD error = GetLastError();
+        FreeLibrary(pin);
+        HeapFree(GetProcessHeap(), 0, job);
+        SetLastError(error);
+        return 0;
+    }
+    const DWORD waited = WaitForSingleObject(worker, kResolveTimeoutMs);
+    CloseHandle(worker);
+    if (waited != WAIT_OBJECT_0) {
+        ReleaseJob(job);
+        SetLastError(ERROR_TIMEOUT);
+        return 0;
+    }
+    const int32_t status = job->status;
+    found = job->found;
+    ReleaseJob(job);
+    if (status != 0) {
+        SetLastError(static_cast<DWORD>(status));
+        return 0;
+    }
+    return 1;
+}
+
+}  // namespace
+
+int32_t ResolveHost(const char* host, ProbeAddresses& found) {
+    found.count = 0;
+    if (std::strlen(host) > static_cast<size_t>(kMaxHostChars)) {
+        SetLastError(WSAHOST_NOT_FOUND);
+        return 0;
+    }
+    // A literal needs no resolver and no thread.
+    if (LookUp(host, AI_NUMERICHOST, found) == 0)
+        return 1;
+    return ResolveName(host, found);
+}
