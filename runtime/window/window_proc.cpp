@@ -113,7 +113,7 @@ int32_t TranslateEvent(WindowRecord* record, uint32_t message, uint32_t wParam, 
 LRESULT DefaultProcedure(HWND hwnd, WindowRecord* record, ATOM atom, UINT message, WPARAM wParam,
                          LPARAM lParam) {
     if (atom == frameClassAtom && record) {
-        if (message == WM_SIZE && wParam != SIZE_MINIMIZED && RefitMdiClient(record))
+        if (message == WM_SIZE && wParam != SIZE_MINIMIZED && RefitMdiClient(hwnd, record->mdiClient))
             return 0;
         return DefFrameProcA(hwnd, record->mdiClient, message, wParam, lParam);
     }
@@ -178,7 +178,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
     switch (message) {
     case WM_PAINT:
-        result = PaintWindow(record, hwnd);
+        result = PaintWindow(hwnd, wParam, lParam);
         break;
     case WM_ERASEBKGND:
         result = EraseBackground(hwnd, reinterpret_cast<HDC>(wParam), lParam);
