@@ -1,0 +1,184 @@
+#include "runtime/window/message_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "runtime/window/open_window.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+// Clear of 0x8002 to 0x800F, which the router treats as event codes.
+constexpr UINT kProbe = WM_APP + 0x100;
+
+std::vector<UINT> handled;
+int32_t LogMessages() {
+    if (messageRecord.eventCode >= static_cast<int32_t>(WM_APP))
+        handled.push_back(static_cast<UINT>(messageRecord.eventCode));
+    return 0;
+}
+
+class MessageLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        handled.clear();
+        ASSERT_EQ(OpenWindow(&window, 100, 100, 300, 200, 0, nullptr, "loop", LogMessages), 1);
+        PumpMessages();
+    }
+    void TearDown() override {
+        CloseWindow(&window);
+        PumpMessages();
+    }
+    WindowRecord window{};
+};
+
+TEST_F(MessageLoopTest, NoWaitOnAnEmptyQueueReturnsAtOnce) {
+    PumpMessages();
+    EXPECT_EQ(WaitEvents(1), 0);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+}
+
+TEST_F(MessageLoopTest, DrainsEveryQueuedMessageInOrder) {
+    for (UINT i = 0; i < 5; ++i)
+        PostMessageA(window.hwnd, kProbe + i, 0, 0);
+    WaitEvents(0);   // input is queued, so the wait returns at once
+    EXPECT_EQ(handled, (std::vector<UINT>{kProbe, kProbe + 1, kProbe + 2, kProbe + 3, kProbe + 4}));
+}
+
+TEST_F(MessageLoopTest, QuitMessageIsTakenLikeAnyOtherAndDoesNotStopTheLoop) {
+    PostQuitMessage(3);
+    PostMessageA(window.hwnd, kProbe, 0, 0);
+    WaitEvents(1);
+    EXPECT_EQ(handled, (std::vector<UINT>{kProbe}));
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+    PostMessageA(window.hwnd, kProbe + 1, 0, 0);
+    WaitEvents(1);
+    EXPECT_EQ(handled.size(), 2u);
+}
+
+TEST_F(MessageLoopTest, ThreadMessagesAreDispatched) {
+    // A thread message has no window; it is removed and dispatched to nobody.
+    PostThreadMessageA(GetCurrentThreadId(), kProbe, 0, 0);
+    WaitEvents(1);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_TRUE(handled.empty());
+}
+
+TEST_F(MessageLoopTest, TabMovesTheFocusOnlyWithDialogKeys) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HWND first = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 100, 20,
+                                 window.hwnd, reinterpret_cast<HMENU>(103), instance, nullptr);
+    HWND second = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 40, 100, 20,
+                                  window.hwnd, reinterpret_cast<HMENU>(104), instance, nullptr);
+    SetForegroundWindow(window.hwnd);
+    SetFocus(first);
+    ASSERT_EQ(GetFocus(), first);
+
+    PostMessageA(first, WM_KEYDOWN, VK_TAB, 0x000F0001);
+    WaitEvents(1);
+    EXPECT_EQ(GetFocus(), first);   // without dialog keys the edit takes the Tab
+
+    SetDialogKeys(&window, 1);
+    PostMessageA(first, WM_KEYDOWN, VK_TAB, 0x000F0001);
+    WaitEvents(1);
+    EXPECT_EQ(GetFocus(), second);
+}
+
+TEST_F(MessageLoopTest, MessagesOfAnOwnedPopupFindTheOwnersRecord) {
+    SetDialogKeys(&window, 1);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HWND popup = CreateWindowExA(WS_EX_CONTROLPARENT, "Static", "owned", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                 window.hwnd, nullptr, instance, nullptr);
+    ASSERT_EQ(GetParent(popup), window.hwnd);
+    // The owner's IsDialogMessage takes the Tab meant for the popup, so the
+    // popup's own procedure never sees WM_KEYDOWN; WM_CHAR would follow a
+    // dispatched key through TranslateMessage.
+    PostMessageA(popup, WM_KEYDOWN, VK_TAB, 0x000F0001);
+    WaitEvents(1);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, popup, WM_CHAR, WM_CHAR, PM_NOREMOVE));
+    DestroyWindow(popup);
+}
+
+class MdiDestroyLog {
+public:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_MDIDESTROY)
+            destroyed.push_back(reinterpret_cast<HWND>(wParam));
+        return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+    }
+    static inline WNDPROC previous;
+    static inline std::vector<HWND> destroyed;
+};
+
+TEST(CloseWindowTest, MdiChildIsDestroyedThroughTheMdiClient) {
+    WindowRecord frame{}, document{};
+    ASSERT_EQ(OpenWindow(&frame, 0, 0, 640, 480, RF_FRAME, nullptr, "frame", nullptr), 1);
+    ASSERT_EQ(OpenWindow(&document, 0, 0, 200, 150, 0, &frame, "doc", nullptr), 1);
+    MdiDestroyLog::previous = reinterpret_cast<WNDPROC>(SetWindowLongA(
+        frame.mdiClient, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<uintptr_t>(&MdiDestroyLog::Proc))));
+    HWND handle = document.hwnd;
+    CloseWindow(&document);
+    EXPECT_EQ(MdiDestroyLog::destroyed, (std::vector<HWND>{handle}));
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(document.hwnd, nullptr);
+    CloseWindow(&frame);
+    EXPECT_FALSE(IsWindow(frame.mdiClient));
+}
+
+TEST(CloseWindowTest, DeletesTheDrawingObjectsAndIgnoresASecondCall) {
+    WindowRecord record{};
+    ASSERT_EQ(OpenWindow(&record, 0, 0, 100, 100, RF_HIDDEN, nullptr, "x", nullptr), 1);
+    HWND handle = record.hwnd;
+    HGDIOBJ surface = record.surfaceBitmap, pen = record.pen, font = record.font;
+    ASSERT_NE(GetObjectType(surface), 0u);
+    ASSERT_NE(GetObjectType(pen), 0u);
+    ASSERT_NE(GetObjectType(font), 0u);
+    EXPECT_EQ(CloseWindow(&record), 0);
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(record.hwnd, nullptr);
+    EXPECT_EQ(GetObjectType(surface), 0u);
+    EXPECT_EQ(GetObjectType(pen), 0u);
+    EXPECT_EQ(GetObjectType(font), 0u);
+    EXPECT_EQ(CloseWindow(&record), 0);
+}
+
+TEST(CloseWindowTest, DestroysTheAcceleratorTable) {
+    WindowRecord record{};
+    ASSERT_EQ(OpenWindow(&record, 0, 0, 100, 100, RF_HIDDEN, nullptr, "x", nullptr), 1);
+    ACCEL accel{FVIRTKEY | FCONTROL, 'Q', 900};
+    HACCEL table = CreateAcceleratorTableA(&accel, 1);
+    SetPropA(record.hwnd, "_ACCEL_TABLE", table);
+    HWND handle = record.hwnd;
+    CloseWindow(&record);
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(CopyAcceleratorTableA(table, nullptr, 0), 0);   // no such table any more
+}
+
+TEST(CloseWindowTest, TemplateRecordsAndClosedRecordsAreLeftAlone) {
+    WindowRecord record{};
+    EXPECT_EQ(CloseWindow(&record), 0);
+    ASSERT_EQ(OpenWindow(&record, 0, 0, 100, 100, RF_HIDDEN, nullptr, "x", nullptr), 1);
+    record.templateMode = 1;
+    HWND handle = record.hwnd;
+    CloseWindow(&record);
+    EXPECT_TRUE(IsWindow(handle));
+    record.templateMode = 0;
+    CloseWindow(&record);
+    EXPECT_FALSE(IsWindow(handle));
+}
+
+TEST(CloseWindowTest, AReopenedRecordGetsFreshObjects) {
+    WindowRecord record{};
+    ASSERT_EQ(OpenWindow(&record, 0, 0, 100, 100, RF_HIDDEN, nullptr, "x", nullptr), 1);
+    CloseWindow(&record);
+    ASSERT_EQ(OpenWindow(&record, 0, 0, 100, 100, RF_NO_SURFACE | RF_HIDDEN, nullptr, "y", nullptr), 1);
+    EXPECT_EQ(record.surfaceBitmap, nullptr);   // not the deleted bitmap of the first window
+    CloseWindow(&record);
+}
+
+}  // namespace
