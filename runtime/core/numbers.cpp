@@ -92,3 +92,9 @@ double Power(double a, double b) {
 }
 
 double AbsoluteValue(double x) { return x >= 0.0 ? x : -x; }
+
+int32_t RoundToInt32(double x) {
+    int32_t result;
+    __asm__ __volatile__("fistpl %0" : "=m"(result) : "t"(static_cast<long double>(x)) : "st");
+    return result;
+}

@@ -27,3 +27,8 @@ double PowerCore(double a, double b);
 
 // -x when x >= 0 is false (negative numbers and NaN), else x; -0 stays -0.
 double AbsoluteValue(double x);
+
+// x rounded to a signed 32-bit integer by the x87's current rounding (to
+// nearest, ties to even, under the runtime's control word); a value out of
+// range gives -2147483648, the x87's integer indefinite.
+int32_t RoundToInt32(double x);
