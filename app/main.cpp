@@ -8,10 +8,9 @@
 
 namespace {
 
-constexpr uint32_t kMainWindowFlags = WS_MINIMIZEBOX | RF_HIDDEN;
-
 [[noreturn]] void MonitorMain() {
-    (void)OpenWindow(&mainWindow, 0, 0, 400, 400, kMainWindowFlags, nullptr, "Reachlet", MonitorHandler);
+    (void)OpenWindow(&mainWindow, 0, 0, kMainWindowWidth, kMainWindowHeight, kMainWindowFlags, nullptr,
+                     kMainWindowCaption, MonitorHandler);
     BuildLayout();
     for (;;)
         WaitEvents(0);

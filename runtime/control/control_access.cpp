@@ -1,0 +1,102 @@
+#include "runtime/control/controls.h"
+
+#include "runtime/control/subclass.h"
+#include "runtime/core/strings.h"
+
+namespace {
+
+constexpr int kClassNameBuffer = 16;   // at most 15 characters are compared
+constexpr char kButtonClass[] = "BUTTON";
+
+// Handed out only when the string heap cannot give a block (no heap, or out
+// of memory), so that callers still never see a null pointer; FreeString
+// does nothing with it when there is no heap.
+char emptyFallback[1];
+
+HWND FindControl(const WindowRecord* window, int32_t controlId) {
+    if (!window || !window->hwnd)
+        return nullptr;
+    return GetDlgItem(window->hwnd, controlId);
+}
+
+HANDLE ColorValue(uint32_t color) { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(color)); }
+
+// Stores the new brush before the old one is deleted, so the property never
+// names a deleted brush.
+void ReplaceBrush(HWND control, const char* name, uint32_t color) {
+    HANDLE old = GetPropA(control, name);
+    SetPropA(control, name, CreateSolidBrush(color));
+    if (old)
+        DeleteObject(old);
+}
+
+bool IsButtonClass(HWND control) {
+    char name[kClassNameBuffer] = {};
+    GetClassNameA(control, name, kClassNameBuffer);
+    char* upper = UpperCaseCopy(name);
+    const bool button = upper && lstrcmpA(upper, kButtonClass) == 0;
+    FreeString(upper);
+    return button;
+}
+
+}  // namespace
+
+char* GetControlText(const WindowRecord* window, int32_t controlId) {
+    HWND control = FindControl(window, controlId);
+    if (control) {
+        const int32_t length = GetWindowTextLengthA(control);
+        if (char* text = AllocString(length + 1)) {
+            GetWindowTextA(control, text, length + 1);
+            return text;
+        }
+    }
+    char* empty = AllocString(2);
+    return empty ? empty : emptyFallback;
+}
+
+int32_t GetCheckState(const WindowRecord* window, int32_t controlId) {
+    HWND control = FindControl(window, controlId);
+    if (!control || !IsButtonClass(control))
+        return -1;
+    const TypedArg target{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(control)), TY_DWORD};
+    return SendWindowMessage(target, BM_GETCHECK, 0, IntArg(0), 0);
+}
+
+int32_t SetControlText(const WindowRecord* window, int32_t controlId, const char* text) {
+    HWND control = FindControl(window, controlId);
+    if (!control)
+        return 0;
+    return SetWindowTextA(control, text) ? 1 : 0;
+}
+
+int32_t SetControlColors(const WindowRecord* window, int32_t controlId, uint32_t textColor,
+                         uint32_t backColor) {
+    HWND control = FindControl(window, controlId);
+    if (!control)
+        return 0;
+    SetPropA(control, kTextColorProperty, ColorValue(textColor));
+    SetPropA(control, kBackColorProperty, ColorValue(backColor));
+    ReplaceBrush(control, kBackBrushProperty, backColor);
+    InvalidateRect(control, nullptr, TRUE);
+    return 1;
+}
+
+int32_t SetHotColor(const WindowRecord* window, int32_t controlId, uint32_t hotColor) {
+    HWND control = FindControl(window, controlId);
+    if (!control)
+        return 0;
+    SetPropA(control, kHotColorProperty, ColorValue(hotColor));
+    ReplaceBrush(control, kHotBrushProperty, hotColor);
+    InvalidateRect(control, nullptr, TRUE);
+    return 1;
+}
+
+int32_t FocusControl(const WindowRecord* window, int32_t controlId) {
+    if (!window || !window->hwnd)
+        return 0;
+    HWND target = controlId == 0 ? window->hwnd : GetDlgItem(window->hwnd, controlId);
+    if (!target)
+        return 0;
+    SetFocus(target);
+    return 1;
+}
