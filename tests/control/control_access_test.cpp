@@ -1,0 +1,144 @@
+#include <string>
+
+#include "tests/control/control_fixture.h"
+
+namespace {
+
+COLORREF PropColor(HWND control, const char* name) {
+    return static_cast<COLORREF>(reinterpret_cast<uintptr_t>(GetPropA(control, name)));
+}
+
+COLORREF BrushColor(HANDLE brush) {
+    LOGBRUSH lb{};
+    GetObjectA(brush, sizeof(lb), &lb);
+    return lb.lbColor;
+}
+
+TEST_F(ControlTest, ControlTextIsANewStringOfTheWholeText) {
+    const std::string long_text(300, 'k');
+    ASSERT_EQ(CreateControl(&window, CT_EDIT, long_text.c_str(), 0, 0, 100, 25, ES_AUTOHSCROLL, 103), 1);
+    char* text = GetControlText(&window, 103);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::string(text), long_text);
+    char* again = GetControlText(&window, 103);
+    EXPECT_NE(again, text);   // each call hands out its own string
+    EXPECT_EQ(FreeString(text), 1);
+    EXPECT_EQ(FreeString(again), 1);
+
+    EXPECT_EQ(SetControlText(&window, 103, "10.0.0.1"), 1);
+    text = GetControlText(&window, 103);
+    EXPECT_STREQ(text, "10.0.0.1");
+    FreeString(text);
+}
+
+TEST_F(ControlTest, ControlTextOfNothingIsAnEmptyStringNeverNull) {
+    char* missing = GetControlText(&window, 999);
+    ASSERT_NE(missing, nullptr);
+    EXPECT_STREQ(missing, "");
+    EXPECT_EQ(FreeString(missing), 1);
+
+    WindowRecord closed{};
+    char* none = GetControlText(&closed, 103);
+    ASSERT_NE(none, nullptr);
+    EXPECT_STREQ(none, "");
+    EXPECT_EQ(FreeString(none), 1);
+
+    // A window closed after its controls were made.
+    ASSERT_EQ(CreateControl(&window, CT_EDIT, "gone", 0, 0, 100, 25, 0, 103), 1);
+    CloseWindow(&window);
+    char* gone = GetControlText(&window, 103);
+    ASSERT_NE(gone, nullptr);
+    EXPECT_STREQ(gone, "");
+    FreeString(gone);
+}
+
+TEST_F(ControlTest, CheckStateOnlyForButtonClassControls) {
+    ASSERT_EQ(CreateControl(&window, CT_CHECKBOX, "Failure message", 10, 80, 150, 25, WS_TABSTOP, 109), 1);
+    ASSERT_EQ(CreateControl(&window, CT_EDIT, "", 110, 10, 200, 25, WS_TABSTOP, 103), 1);
+    ASSERT_EQ(CreateControl(&window, CT_PUSHBUTTON, "ok", 10, 120, 60, 25, 0, 105), 1);
+    EXPECT_EQ(GetCheckState(&window, 109), 0);
+    SendMessageA(Control(109), BM_CLICK, 0, 0);   // an automatic check box toggles itself
+    EXPECT_EQ(GetCheckState(&window, 109), 1);
+    SendMessageA(Control(109), BM_CLICK, 0, 0);
+    EXPECT_EQ(GetCheckState(&window, 109), 0);
+    EXPECT_EQ(GetCheckState(&window, 103), -1);
+    EXPECT_EQ(GetCheckState(&window, 999), -1);
+    EXPECT_EQ(GetCheckState(&window, 105), 0);
+    WindowRecord closed{};
+    EXPECT_EQ(GetCheckState(&closed, 109), -1);
+}
+
+TEST_F(ControlTest, TwoColourChangesLeaveExactlyOneBrush) {
+    ASSERT_EQ(CreateControl(&window, CT_LABEL, "Ip Address", 10, 10, 100, 25, 0, 101), 1);
+    HWND label = Control(101);
+    HANDLE original = GetPropA(label, "BBRUSH");
+    ASSERT_EQ(SetControlColors(&window, 101, RGB(255, 0, 0), RGB(0, 0, 255)), 1);
+    HANDLE second = GetPropA(label, "BBRUSH");
+    ASSERT_EQ(SetControlColors(&window, 101, RGB(0, 0, 0), RGB(255, 255, 255)), 1);
+    HANDLE third = GetPropA(label, "BBRUSH");
+
+    EXPECT_EQ(GetObjectType(original), 0u);
+    EXPECT_EQ(GetObjectType(second), 0u);
+    ASSERT_EQ(GetObjectType(third), static_cast<DWORD>(OBJ_BRUSH));
+    EXPECT_EQ(BrushColor(third), RGB(255, 255, 255));
+    EXPECT_EQ(PropColor(label, "FGRND"), RGB(0, 0, 0));
+    EXPECT_EQ(PropColor(label, "BGRND"), RGB(255, 255, 255));
+    EXPECT_EQ(SetControlColors(&window, 999, 0, 0), 0);
+}
+
+TEST_F(ControlTest, TheControlAnswersInTheColoursSetOnIt) {
+    ASSERT_EQ(CreateControl(&window, CT_CHECKBOX, "check", 0, 0, 100, 25, 0, 109), 1);
+    SetControlColors(&window, 109, RGB(255, 0, 0), RGB(255, 255, 255));
+    HDC dc = CreateCompatibleDC(nullptr);
+    const auto brush = reinterpret_cast<HANDLE>(SendMessageA(
+        window.hwnd, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Control(109))));
+    EXPECT_EQ(brush, GetPropA(Control(109), "BBRUSH"));
+    EXPECT_EQ(GetTextColor(dc), RGB(255, 0, 0));
+    EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 255));
+    DeleteDC(dc);
+}
+
+TEST_F(ControlTest, TwoHotColourChangesLeaveExactlyOneHotBrush) {
+    ASSERT_EQ(CreateControl(&window, CT_HOTBUTTON, "hot", 0, 0, 60, 25, 0, 110), 1);
+    HWND button = Control(110);
+    ASSERT_EQ(SetHotColor(&window, 110, RGB(0, 128, 0)), 1);
+    HANDLE first = GetPropA(button, "HBRUSH");
+    ASSERT_EQ(GetObjectType(first), static_cast<DWORD>(OBJ_BRUSH));
+    ASSERT_EQ(SetHotColor(&window, 110, RGB(0, 0, 128)), 1);
+    HANDLE second = GetPropA(button, "HBRUSH");
+    EXPECT_EQ(GetObjectType(first), 0u);
+    ASSERT_EQ(GetObjectType(second), static_cast<DWORD>(OBJ_BRUSH));
+    EXPECT_EQ(BrushColor(second), RGB(0, 0, 128));
+    EXPECT_EQ(PropColor(button, "HTCLR"), RGB(0, 0, 128));
+    EXPECT_EQ(SetHotColor(&window, 999, 0), 0);
+}
+
+TEST_F(ControlTest, FocusGoesToTheControlOrToTheWindowItself) {
+    ASSERT_EQ(CreateControl(&window, CT_EDIT, "", 110, 10, 200, 25, WS_TABSTOP, 103), 1);
+    ASSERT_EQ(CreateControl(&window, CT_EDIT, "", 110, 45, 40, 25, WS_TABSTOP, 104), 1);
+    ShowWindow(window.hwnd, SW_SHOW);
+    SetForegroundWindow(window.hwnd);
+    PumpMessages();
+
+    EXPECT_EQ(FocusControl(&window, 104), 1);
+    EXPECT_EQ(GetFocus(), Control(104));
+    EXPECT_EQ(FocusControl(&window, 103), 1);
+    EXPECT_EQ(GetFocus(), Control(103));
+    EXPECT_EQ(FocusControl(&window, 999), 0);
+    EXPECT_EQ(GetFocus(), Control(103));
+    EXPECT_EQ(FocusControl(&window, 0), 1);
+    EXPECT_EQ(GetFocus(), window.hwnd);
+    WindowRecord closed{};
+    EXPECT_EQ(FocusControl(&closed, 0), 0);
+}
+
+TEST_F(ControlTest, AccessorsOnMissingControlsDoNothing) {
+    WindowRecord closed{};
+    EXPECT_EQ(SetControlText(&window, 999, "x"), 0);
+    EXPECT_EQ(SetControlText(&closed, 103, "x"), 0);
+    EXPECT_EQ(SetControlColors(&closed, 103, 0, 0), 0);
+    EXPECT_EQ(SetHotColor(&closed, 103, 0), 0);
+    EXPECT_EQ(SetControlText(nullptr, 103, "x"), 0);
+}
+
+}  // namespace

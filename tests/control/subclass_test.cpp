@@ -1,0 +1,170 @@
+#include "runtime/control/subclass.h"
+
+#include <array>
+#include <ostream>
+
+#include "tests/control/control_fixture.h"
+
+namespace {
+
+COLORREF PropColor(HWND control, const char* name) {
+    return static_cast<COLORREF>(reinterpret_cast<uintptr_t>(GetPropA(control, name)));
+}
+
+COLORREF BrushColor(HANDLE brush) {
+    LOGBRUSH lb{};
+    if (GetObjectA(brush, sizeof(lb), &lb) != sizeof(lb))
+        return 0xFFFFFFFF;
+    return lb.lbColor;
+}
+
+struct DefaultCase {
+    const char* name;
+    int32_t type;
+    int backgroundIndex;
+};
+
+void PrintTo(const DefaultCase& c, std::ostream* out) { *out << c.name; }
+
+class DefaultColorTest : public ControlTest, public ::testing::WithParamInterface<DefaultCase> {};
+
+TEST_P(DefaultColorTest, TextColorIsButtonTextAndTheBrushHasTheBackground) {
+    const DefaultCase& c = GetParam();
+    ASSERT_EQ(CreateControl(&window, c.type, "", 0, 0, 80, 40, 0, 210), 1);
+    HWND control = Control(210);
+    const COLORREF back = GetSysColor(c.backgroundIndex);
+    EXPECT_EQ(PropColor(control, "FGRND"), GetSysColor(COLOR_BTNTEXT));
+    EXPECT_EQ(PropColor(control, "BGRND"), back);
+    HANDLE brush = GetPropA(control, "BBRUSH");
+    ASSERT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
+    EXPECT_EQ(BrushColor(brush), back);
+
+    // The parent reflects the platform's colour request; the control answers
+    // from its properties.
+    HDC dc = CreateCompatibleDC(nullptr);
+    const auto answer = reinterpret_cast<HANDLE>(SendMessageA(window.hwnd, WM_CTLCOLORSTATIC,
+                                                              reinterpret_cast<WPARAM>(dc),
+                                                              reinterpret_cast<LPARAM>(control)));
+    EXPECT_EQ(answer, brush);
+    EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_BTNTEXT));
+    EXPECT_EQ(GetBkColor(dc), back);
+    DeleteDC(dc);
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, DefaultColorTest,
+                         ::testing::Values(DefaultCase{"Edit", CT_EDIT, COLOR_WINDOW},
+                                           DefaultCase{"CheckBox", CT_CHECKBOX, COLOR_BTNFACE},
+                                           DefaultCase{"Button", CT_BUTTON, COLOR_BTNFACE},
+                                           DefaultCase{"Label", CT_LABEL, COLOR_BTNFACE},
+                                           DefaultCase{"ListBox", CT_LISTBOX, COLOR_WINDOW},
+                                           DefaultCase{"RichEdit", CT_RICHEDIT, COLOR_WINDOW},
+                                           DefaultCase{"ListView", CT_LISTVIEW, COLOR_WINDOW}),
+                         [](const ::testing::TestParamInfo<DefaultCase>& param) {
+                             return std::string(param.param.name);
+                         });
+
+TEST_F(ControlTest, AScrollBarHasNoBackgroundBrush) {
+    ASSERT_EQ(CreateControl(&window, CT_SCROLLBAR, "", 0, 0, 100, 16, 0, 211), 1);
+    EXPECT_EQ(PropColor(Control(211), "BGRND"), GetSysColor(COLOR_SCROLLBAR));
+    EXPECT_EQ(GetPropA(Control(211), "BBRUSH"), nullptr);
+}
+
+TEST_F(ControlTest, AHotButtonStartsWithItsBackgroundAsHotColourAndABorderOfOne) {
+    ASSERT_EQ(CreateControl(&window, CT_HOTBUTTON, "hot", 0, 0, 60, 25, 0, 212), 1);
+    EXPECT_EQ(PropColor(Control(212), "HTCLR"), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(GetPropA(Control(212), "BORDERWIDTH")), 1u);
+    EXPECT_EQ(GetPropA(Control(212), "HBRUSH"), nullptr);   // hot colouring is off until asked for
+}
+
+TEST_F(ControlTest, ThePreviousProcedureIsKeptAndMessagesReachIt) {
+    HWND edit = CreateWindowExA(0, "Edit", "before", WS_CHILD, 0, 0, 80, 20, window.hwnd, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(edit, nullptr);
+    const LONG original = GetWindowLongA(edit, GWL_WNDPROC);
+    ASSERT_EQ(SubclassControl(edit, CT_EDIT), 1);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(GetPropA(edit, "LPFN")), static_cast<uintptr_t>(original));
+    EXPECT_EQ(GetWindowLongA(edit, GWL_WNDPROC), reinterpret_cast<LONG>(GeneralControlProc));
+
+    SetWindowTextA(edit, "after");
+    char text[16] = {};
+    GetWindowTextA(edit, text, sizeof(text));
+    EXPECT_STREQ(text, "after");
+    SendMessageA(edit, EM_SETSEL, 1, 3);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 1u);
+    EXPECT_EQ(end, 3u);
+    EXPECT_EQ(SubclassControl(nullptr, CT_EDIT), 0);
+}
+
+// Sits on top of the runtime's procedure and looks at the control right
+// after the runtime has handled WM_DESTROY.
+struct DestroyWatch {
+    static inline WNDPROC below;
+    static inline LONG procedureAfter;
+    static inline int32_t runtimePropertiesAfter;
+
+    static BOOL CALLBACK CountRuntimeProperty(HWND, LPSTR name, HANDLE, ULONG_PTR count) {
+        static constexpr std::array<const char*, 7> kNames{"LPFN", "FGRND", "BGRND", "BBRUSH",
+                                                           "HTCLR", "HBRUSH", "BORDERWIDTH"};
+        if (HIWORD(reinterpret_cast<uintptr_t>(name)) == 0)
+            return TRUE;   // an atom, not one of ours
+        for (const char* n : kNames)
+            if (lstrcmpA(name, n) == 0)
+                ++*reinterpret_cast<int32_t*>(count);
+        return TRUE;
+    }
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        const LRESULT result = CallWindowProcA(below, hwnd, message, wParam, lParam);
+        if (message == WM_DESTROY) {
+            procedureAfter = GetWindowLongA(hwnd, GWL_WNDPROC);
+            runtimePropertiesAfter = 0;
+            EnumPropsExA(hwnd, CountRuntimeProperty, reinterpret_cast<LPARAM>(&runtimePropertiesAfter));
+        }
+        return result;
+    }
+};
+
+TEST_F(ControlTest, DestroyReleasesPropertiesAndBrushesAndPutsTheProcedureBack) {
+    HWND button = CreateWindowExA(0, "Button", "b", WS_CHILD | BS_OWNERDRAW, 0, 0, 60, 25, window.hwnd,
+                                  reinterpret_cast<HMENU>(220), GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(button, nullptr);
+    const LONG original = GetWindowLongA(button, GWL_WNDPROC);
+    ASSERT_EQ(SubclassControl(button, CT_HOTBUTTON), 1);
+    HANDLE firstBrush = GetPropA(button, "BBRUSH");
+    SetControlColors(&window, 220, RGB(1, 2, 3), RGB(4, 5, 6));
+    SetHotColor(&window, 220, RGB(7, 8, 9));
+    HANDLE backBrush = GetPropA(button, "BBRUSH");
+    HANDLE hotBrush = GetPropA(button, "HBRUSH");
+    ASSERT_EQ(GetObjectType(backBrush), static_cast<DWORD>(OBJ_BRUSH));
+    ASSERT_EQ(GetObjectType(hotBrush), static_cast<DWORD>(OBJ_BRUSH));
+    EXPECT_EQ(GetObjectType(firstBrush), 0u);
+
+    DestroyWatch::below = reinterpret_cast<WNDPROC>(
+        SetWindowLongA(button, GWL_WNDPROC, reinterpret_cast<LONG>(DestroyWatch::Proc)));
+    DestroyWatch::procedureAfter = 0;
+    DestroyWatch::runtimePropertiesAfter = -1;
+    ASSERT_TRUE(DestroyWindow(button));
+    EXPECT_EQ(DestroyWatch::procedureAfter, original);
+    EXPECT_EQ(DestroyWatch::runtimePropertiesAfter, 0);
+    EXPECT_EQ(GetObjectType(backBrush), 0u);
+    EXPECT_EQ(GetObjectType(hotBrush), 0u);
+}
+
+TEST_F(ControlTest, ClosingTheWindowDeletesEveryControlsBrush) {
+    std::array<HANDLE, 3> brushes{};
+    const std::array<int32_t, 3> types{CT_EDIT, CT_LABEL, CT_CHECKBOX};
+    for (size_t i = 0; i < types.size(); ++i) {
+        ASSERT_EQ(CreateControl(&window, types[i], "", 0, static_cast<int32_t>(i) * 30, 80, 25, 0,
+                                230 + static_cast<int32_t>(i)),
+                  1);
+        brushes[i] = GetPropA(Control(230 + static_cast<int32_t>(i)), "BBRUSH");
+        ASSERT_EQ(GetObjectType(brushes[i]), static_cast<DWORD>(OBJ_BRUSH));
+    }
+    CloseWindow(&window);
+    for (HANDLE brush : brushes)
+        EXPECT_EQ(GetObjectType(brush), 0u);
+}
+
+}  // namespace
