@@ -1,7 +1,19 @@
 #include "app/monitor.h"
 
+#include <sensapi.h>
+
+#include "runtime/control/control_commands.h"
+#include "runtime/control/controls.h"
+#include "runtime/core/clock.h"
+#include "runtime/core/color.h"
+#include "runtime/core/message_box.h"
+#include "runtime/core/numbers.h"
 #include "runtime/core/program.h"
+#include "runtime/core/strings.h"
+#include "runtime/core/timers.h"
 #include "runtime/window/message_loop.h"
+#include "runtime/window/typed_arg.h"
+#include "runtime/window/window_commands.h"
 
 WindowRecord mainWindow;
 HICON appIcon;
@@ -9,10 +21,166 @@ int32_t intervalSeconds;
 int32_t started;
 char ProbeTarget[kProbeTargetSize];
 
+namespace {
+
+constexpr uint32_t kErrorFlags = 0x30;     // exclamation icon, OK
+constexpr uint32_t kFailureFlags = 0x10;   // stop icon, OK
+constexpr int32_t kLongestTimerPeriod = 0x7FFFFFFF;   // USER_TIMER_MAXIMUM
+
+constexpr uint32_t kStartedColor = PackRGB(0, 255, 0);
+constexpr uint32_t kStoppedColor = PackRGB(255, 0, 0);
+constexpr uint32_t kContactColor = PackRGB(0, 0, 0);
+constexpr uint32_t kNoResponseColor = PackRGB(0, 0, 255);
+
+void ShowError(const char* text) { ShowMessage(nullptr, text, "Error", kErrorFlags); }
+
+// label + the time of day, as a new string.
+char* TimedText(const char* label) {
+    char* time = TimeText();
+    char* text = ConcatStrings(label, time ? time : "");
+    FreeString(time);
+    return text;
+}
+
+void AppendTimedLine(const char* label, uint32_t color) {
+    char* line = TimedText(label);
+    if (line)
+        AppendLogLine(line, color);
+    FreeString(line);
+}
+
+int32_t LogCommand(int32_t command, TypedArg first = NoArg, TypedArg second = NoArg) {
+    return SendControlCommand(&mainWindow, LOG_CONTROL_ID, command, first, second, NoArg, NoArg);
+}
+
+// Keeps room for `needed` more characters by deleting whole lines from the
+// bottom (the oldest) when the control's text limit would be passed.
+void MakeRoomInLog(int32_t needed) {
+    const int32_t limit = LogCommand(CC_ED_GET_LIMIT_TEXT);
+    const int32_t length = LogCommand(CC_ED_GET_TEXT_LENGTH);
+    if (limit <= 0 || length + needed <= limit)
+        return;
+    const int32_t keep = limit - needed > 0 ? limit - needed : 0;
+    const int32_t line = LogCommand(CC_ED_LINE_FROM_CHAR, IntArg(keep));
+    int32_t cut = LogCommand(CC_ED_LINE_INDEX, IntArg(line));
+    if (cut > keep || cut < 0)
+        cut = keep;
+    LogCommand(CC_ED_SET_SEL, IntArg(cut), IntArg(-1));
+    LogCommand(CC_ED_REPLACE_SEL, StrArg(""));
+}
+
+}  // namespace
+
+int32_t ProbePeriodMs(int32_t seconds) {
+    const int64_t period = static_cast<int64_t>(seconds) * 1000;
+    if (period > kLongestTimerPeriod)
+        return kLongestTimerPeriod;
+    return period < 0 ? 0 : static_cast<int32_t>(period);
+}
+
+int32_t AppendLogLine(const char* text, uint32_t color) {
+    char* line = ConcatStrings(text, "\r\n");
+    if (!line)
+        return 0;
+    MakeRoomInLog(StringLength(line));
+    LogCommand(CC_ED_SET_SEL, IntArg(0), IntArg(0));
+    LogCommand(CC_ED_SET_SEL_COLOR, IntArg(static_cast<int32_t>(color)));
+    LogCommand(CC_ED_SET_SEL, IntArg(0), IntArg(0));
+    PushTemporary(line);
+    LogCommand(CC_ED_REPLACE_SEL, StrArg(line));
+    ReleaseTemporaries(1);
+    return 0;
+}
+
+int32_t StartMonitor() {
+    if (started == 1) {
+        ShowError("Reachlet already started");
+        return 0;
+    }
+    char* target = GetControlText(&mainWindow, ID_TARGET);
+    // A longer name would not fit the probe's buffer, and a cut one would be
+    // another host than the one in the field.
+    if (StringLength(target) >= kProbeTargetSize) {
+        FreeString(target);
+        ShowError("IP Address Or PC Name must be at most 255 characters");
+        return 0;
+    }
+    CopyString(ProbeTarget, target ? target : "");
+    FreeString(target);
+    if (lstrcmpA(ProbeTarget, "") == 0) {
+        ShowError("IP Address Or PC Name must be entered");
+        return 0;
+    }
+
+    char* interval = GetControlText(&mainWindow, ID_INTERVAL);
+    PushTemporary(interval);
+    intervalSeconds = RoundToInt32(ParseNumber(interval));
+    ReleaseTemporaries(1);
+    if (intervalSeconds < kMinimumInterval) {
+        ShowError("Minimum interval is 10 Seconds");
+        return 0;
+    }
+
+    StartWindowTimer(&mainWindow, ProbePeriodMs(intervalSeconds), PROBE_TIMER_ID, ProbeTick);
+    AppendTimedLine("Ping started at ", kStartedColor);
+    started = 1;
+    char* upper = UpperCaseCopy(ProbeTarget);
+    char* caption = ConcatStrings("Reachlet - Started", " - ", upper ? upper : "");
+    FreeString(upper);
+    PushTemporary(caption);
+    SetCaption(&mainWindow, caption);
+    ReleaseTemporaries(1);
+    return 0;
+}
+
+int32_t StopMonitor() {
+    if (started == 0) {
+        ShowError("Ping not started");
+        return 0;
+    }
+    StopWindowTimer(&mainWindow, PROBE_TIMER_ID);
+    AppendTimedLine("Ping stopped at ", kStoppedColor);
+    started = 0;
+    SetCaption(&mainWindow, "Reachlet - Stopped");
+    return 0;
+}
+
+void CALLBACK ProbeTick(HWND, UINT, UINT_PTR, DWORD) {
+    // Only the second answer counts.
+    IsDestinationReachableA(ProbeTarget, nullptr);
+    const BOOL reachable = IsDestinationReachableA(ProbeTarget, nullptr);
+    if (reachable == TRUE) {
+        AppendTimedLine("Contact successful at ", kContactColor);
+        return;
+    }
+    AppendTimedLine("No response at ", kNoResponseColor);
+    if (GetCheckState(&mainWindow, ID_FAILURE_MESSAGE) == 1) {
+        char* text = TimedText("No response at ");
+        PushTemporary(text);
+        ShowMessage(nullptr, text, "Failure", kFailureFlags);
+        ReleaseTemporaries(1);
+    }
+}
+
 int32_t MonitorHandler() {
     if (messageRecord.eventCode == EV_CLOSE_WINDOW) {
         CloseWindow(&mainWindow);
         EndProgram();
+    }
+    if (messageRecord.eventCode == EV_CONTROL) {
+        switch (messageRecord.controlId) {
+        case ID_START:
+            StartMonitor();
+            break;
+        case ID_STOP:
+            StopMonitor();
+            break;
+        case ID_EXIT:
+            CloseWindow(&mainWindow);
+            EndProgram();
+        default:
+            break;
+        }
     }
     return 0;
 }

@@ -4,6 +4,8 @@
 //   reachable <target>    this exact target answers TRUE (any number of lines)
 //   default <0|1>         answer for other targets (0 unless given)
 //   block <ms>            how long each call blocks before answering
+//   answers <0|1> ...     answers by call number, round and round; wins over
+//                         the lines above
 // Each call appends one line to the same path plus ".calls":
 //   <target>|<qoc null or set>
 #include <windows.h>
@@ -26,8 +28,21 @@ struct Answer {
     DWORD blockMs = 0;
 };
 
+// Calls recorded so far.
+int CallCount(const std::string& script) {
+    FILE* f = std::fopen((script + ".calls").c_str(), "rb");
+    if (!f)
+        return 0;
+    int count = 0;
+    for (int c; (c = std::fgetc(f)) != EOF;)
+        count += c == '\n';
+    std::fclose(f);
+    return count;
+}
+
 Answer Decide(const std::string& script, const char* target) {
     Answer answer;
+    std::string sequence;
     BOOL fallback = FALSE;
     bool listed = false;
     FILE* f = std::fopen(script.c_str(), "rb");
@@ -42,9 +57,17 @@ Answer Decide(const std::string& script, const char* target) {
             fallback = std::atoi(line + 8) ? TRUE : FALSE;
         else if (std::strncmp(line, "block ", 6) == 0)
             answer.blockMs = static_cast<DWORD>(std::atoi(line + 6));
+        else if (std::strncmp(line, "answers ", 8) == 0)
+            for (const char* p = line + 8; *p; ++p)
+                if (*p == '0' || *p == '1')
+                    sequence.push_back(*p);
     }
     std::fclose(f);
     answer.reachable = listed ? TRUE : fallback;
+    if (!sequence.empty()) {
+        const size_t call = static_cast<size_t>(CallCount(script) - 1);   // this call is recorded
+        answer.reachable = sequence[call % sequence.size()] == '1' ? TRUE : FALSE;
+    }
     return answer;
 }
 
