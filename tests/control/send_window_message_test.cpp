@@ -102,15 +102,4 @@ TEST_F(SendWindowMessageTest, LParamByReferenceIsReadExceptForStringsAndRecords)
     EXPECT_EQ(SendWindowMessage(target, kEcho, 0, NoArg, 0), 0);
 }
 
-TEST_F(SendWindowMessageTest, AStringLParamSetsAControlsText) {
-    ASSERT_EQ(CreateControl(&window, CT_EDIT, "", 0, 20, 100, 25, 0, 103), 1);
-    const TypedArg record{Word(&window), TY_WINDOW};
-    EXPECT_EQ(SendWindowMessage(record, WM_SETTEXT, 0, StrArg("www.example.org"), 103), 1);
-    EXPECT_EQ(TextOf(103), "www.example.org");
-    char buffer[32] = {};
-    EXPECT_EQ(SendWindowMessage(record, WM_GETTEXT, sizeof(buffer), TypedArg{Word(buffer), TY_STRING | TY_BYREF}, 103),
-              15);
-    EXPECT_STREQ(buffer, "www.example.org");
-}
-
 }  // namespace

@@ -99,7 +99,7 @@ TEST_F(WindowCommandsTest, AHiddenOrMinimizedOwnerIsPassedOverForTheWorkArea) {
     EXPECT_EQ(r.top, (area.top + area.bottom) / 2 - 25);
 }
 
-TEST_F(WindowCommandsTest, AChildIsCentredInItsParentsClientArea) {
+TEST_F(WindowCommandsTest, AChildIsCentredInItsParentsClientAreaAndKeptInside) {
     ASSERT_EQ(OpenWindow(&window, 30, 40, 500, 400, RF_HIDDEN, nullptr, "parent", nullptr), 1);
     ASSERT_EQ(OpenWindow(&child, 0, 0, 101, 61, RF_NO_CAPTION, &window, "", nullptr), 1);
     RECT client{};
@@ -111,13 +111,11 @@ TEST_F(WindowCommandsTest, AChildIsCentredInItsParentsClientArea) {
     EXPECT_EQ(r.top, client.bottom / 2 - 30);
     EXPECT_EQ(r.right - r.left, 101);
     EXPECT_EQ(r.bottom - r.top, 61);
-}
 
-TEST_F(WindowCommandsTest, AChildLargerThanItsParentKeepsToTheTopLeft) {
-    ASSERT_EQ(OpenWindow(&window, 0, 0, 300, 200, RF_HIDDEN, nullptr, "parent", nullptr), 1);
-    ASSERT_EQ(OpenWindow(&child, 50, 50, 600, 500, RF_NO_CAPTION, &window, "", nullptr), 1);
+    // Larger than the parent: the top-left corner stays on the client area's.
+    SetWindowPos(child.hwnd, nullptr, 50, 50, 900, 700, SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_EQ(CenterWindow(&child), 1);
-    RECT r = Placement(child.hwnd);
+    r = Placement(child.hwnd);
     MapWindowPoints(nullptr, window.hwnd, reinterpret_cast<POINT*>(&r), 2);
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
@@ -157,14 +155,6 @@ TEST_F(WindowCommandsTest, ShowingTheWindowOrOneOfItsControls) {
     EXPECT_TRUE(IsWindowVisible(edit));
 }
 
-TEST_F(WindowCommandsTest, CaptionChanges) {
-    ASSERT_EQ(OpenWindow(&window, 0, 0, 300, 200, RF_HIDDEN, nullptr, "Reachlet", nullptr), 1);
-    EXPECT_EQ(SetCaption(&window, "Reachlet - Stopped"), 1);
-    char caption[64] = {};
-    GetWindowTextA(window.hwnd, caption, sizeof(caption));
-    EXPECT_STREQ(caption, "Reachlet - Stopped");
-}
-
 TEST_F(WindowCommandsTest, TheClassIconChangesForEveryWindowOfTheClass) {
     ASSERT_EQ(OpenWindow(&window, 0, 0, 300, 200, RF_HIDDEN, nullptr, "one", nullptr), 1);
     ASSERT_EQ(OpenWindow(&other, 0, 0, 300, 200, RF_HIDDEN, nullptr, "two", nullptr), 1);
@@ -176,7 +166,13 @@ TEST_F(WindowCommandsTest, TheClassIconChangesForEveryWindowOfTheClass) {
     EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongA(window.hwnd, GCL_HICON)), icon);
 }
 
-TEST_F(WindowCommandsTest, ARecordWithoutWindowIsLeftAlone) {
+TEST_F(WindowCommandsTest, CaptionChangesAndARecordWithoutWindowIsLeftAlone) {
+    ASSERT_EQ(OpenWindow(&window, 0, 0, 300, 200, RF_HIDDEN, nullptr, "Reachlet", nullptr), 1);
+    EXPECT_EQ(SetCaption(&window, "Reachlet - Stopped"), 1);
+    char caption[64] = {};
+    GetWindowTextA(window.hwnd, caption, sizeof(caption));
+    EXPECT_STREQ(caption, "Reachlet - Stopped");
+
     WindowRecord closed{};
     EXPECT_EQ(CenterWindow(&closed), 0);
     EXPECT_EQ(ShowWindowOrControl(&closed, SW_SHOW, 0), 0);
