@@ -8,9 +8,9 @@ namespace {
 constexpr int kClassNameBuffer = 16;   // at most 15 characters are compared
 constexpr char kButtonClass[] = "BUTTON";
 
-// Handed out only when the string heap cannot give a block (no heap, or out
-// of memory), so that callers still never see a null pointer; FreeString
-// does nothing with it when there is no heap.
+// Handed out only when the string heap gives no block at all (none created,
+// or memory exhausted), so that callers never see a null pointer. Without a
+// heap FreeString ignores it; with one, HeapFree refuses it as not its block.
 char emptyFallback[1];
 
 HWND FindControl(const WindowRecord* window, int32_t controlId) {

@@ -73,7 +73,7 @@ LRESULT CALLBACK GeneralControlProc(HWND control, UINT message, WPARAM wParam, L
     auto previous = reinterpret_cast<WNDPROC>(GetPropA(control, kPrevProcProperty));
 
     switch (message) {
-    case kControlColorQuery:
+    case kReflectedColorMessage:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX: {
         HDC dc = reinterpret_cast<HDC>(wParam);

@@ -16,7 +16,7 @@ inline constexpr char kHotBrushProperty[] = "HBRUSH";
 inline constexpr char kBorderWidthProperty[] = "BORDERWIDTH";
 
 // Message the parent reflects colour requests to the control with.
-constexpr UINT kControlColorQuery = 0x0019;
+constexpr UINT kReflectedColorMessage = 0x0019;
 
 // Once per control, right after it exists: default colours and background
 // brush by type code, and the runtime procedure in place of the control's
