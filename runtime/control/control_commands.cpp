@@ -1,0 +1,70 @@
+#include "runtime/control/control_commands.h"
+
+#include <windows.h>
+
+#include <span>
+
+#include "runtime/control/command_table.h"
+#include "runtime/core/strings.h"
+
+namespace {
+
+// At most 19 characters of the class name are kept; every name compared
+// below is shorter, so a cut name never matches by accident.
+constexpr int kClassNameBuffer = 20;
+
+struct ClassTable {
+    const char* className;   // upper case
+    std::span<const CommandRow> (*rows)();
+};
+
+// One table serves plain edit and rich edit controls. Only the rich edit
+// class of the runtime's own rich edit controls matches; longer rich edit
+// class names do not.
+const ClassTable kClassTables[] = {
+    {"RICHEDIT", EditCommands},
+    {"EDIT", EditCommands},
+};
+
+void ReadUpperClassName(HWND control, char (&name)[kClassNameBuffer]) {
+    GetClassNameA(control, name, kClassNameBuffer);
+    if (char* upper = UpperCaseCopy(name)) {
+        lstrcpynA(name, upper, kClassNameBuffer);
+        FreeString(upper);
+    } else {
+        // No string heap (not created yet, or out of memory): the same
+        // conversion in place, so the class is still recognised.
+        CharUpperA(name);
+    }
+}
+
+const ClassTable* TableOfControl(HWND control) {
+    char name[kClassNameBuffer] = {};
+    ReadUpperClassName(control, name);
+    for (const ClassTable& table : kClassTables)
+        if (lstrcmpA(name, table.className) == 0)
+            return &table;
+    return nullptr;
+}
+
+}  // namespace
+
+int32_t SendControlCommand(const WindowRecord* window, int32_t controlId, int32_t command,
+                           TypedArg first, TypedArg second, TypedArg third, TypedArg fourth) {
+    if (!window || !window->hwnd)
+        return 0;
+    HWND control = GetDlgItem(window->hwnd, controlId);
+    if (!control)
+        return 0;
+    const ClassTable* table = TableOfControl(control);
+    if (!table)
+        return 0;
+    const CommandRow* row = FindCommandRow(table->rows(), command);
+    if (!row)
+        return 0;
+    const CommandCall call{control, window, {first, second, third, fourth}};
+    if (!RowAcceptsArgs(*row, call))
+        return 0;
+    const int32_t result = row->run(*row, call);
+    return row->result == RowResult::Passed ? result : 0;
+}

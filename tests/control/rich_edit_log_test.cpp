@@ -1,0 +1,116 @@
+// Coloured lines inserted at the top of a read-only rich edit log, the way
+// the monitor writes its log: select 0..0, set the selection colour, select
+// 0..0 again, replace the selection with the line and "\r\n".
+
+#include <richedit.h>
+
+#include <array>
+
+#include "tests/control/command_fixture.h"
+
+namespace {
+
+constexpr int32_t kLogId = 108;
+constexpr DWORD kLogStyle = WS_VSCROLL | ES_READONLY | ES_MULTILINE;
+
+class RichEditLogTest : public ControlCommandTest {
+protected:
+    void SetUp() override {
+        ControlCommandTest::SetUp();
+        log = MakeRichEdit(kLogId, kLogStyle);
+        ASSERT_NE(log, nullptr);
+    }
+    void AppendLine(const char* text, uint32_t color) {
+        Command(kLogId, CC_ED_SET_SEL, IntArg(0), IntArg(0));
+        Command(kLogId, CC_ED_SET_SEL_COLOR, DwordArg(color));
+        Command(kLogId, CC_ED_SET_SEL, IntArg(0), IntArg(0));
+        char* line = ConcatStrings(text, "\r\n");
+        PushTemporary(line);
+        Command(kLogId, CC_ED_REPLACE_SEL, StrArg(line));
+        ReleaseTemporaries(1);
+    }
+    // The colour of the whole of line n, read with the control's own
+    // selection; 0xFFFFFFFF when the line's characters differ in colour or
+    // are automatically coloured.
+    uint32_t LineColor(int32_t n) {
+        const LRESULT start = SendMessageA(log, EM_LINEINDEX, static_cast<WPARAM>(n), 0);
+        const LRESULT length = SendMessageA(log, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
+        SendMessageA(log, EM_SETSEL, static_cast<WPARAM>(start), start + length);
+        CHARFORMATA format{};
+        format.cbSize = sizeof(format);
+        SendMessageA(log, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        if (!(format.dwMask & CFM_COLOR) || (format.dwEffects & CFE_AUTOCOLOR))
+            return 0xFFFFFFFF;
+        return format.crTextColor;
+    }
+    HWND log = nullptr;
+};
+
+TEST_F(RichEditLogTest, ThreeLinesReadNewestFirstEachInItsColour) {
+    constexpr std::array<uint32_t, 3> colors{0x00008000, 0x000000FF, 0x00FF0000};
+    AppendLine("Ping started at 10:00:00", colors[0]);
+    AppendLine("No response at 10:00:10", colors[1]);
+    AppendLine("Contact successful at 10:00:20", colors[2]);
+
+    EXPECT_EQ(TextOf(log),
+              "Contact successful at 10:00:20\r\nNo response at 10:00:10\r\nPing started at 10:00:00\r\n");
+    EXPECT_EQ(LineColor(0), colors[2]);
+    EXPECT_EQ(LineColor(1), colors[1]);
+    EXPECT_EQ(LineColor(2), colors[0]);
+}
+
+TEST_F(RichEditLogTest, SelectingMovesTheCaretAndTheColourSetsTheInsertionPoint) {
+    SendMessageA(log, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("old line\r\n"));
+    SendMessageA(log, EM_SETSEL, 3, 5);
+    Command(kLogId, CC_ED_SET_SEL, IntArg(0), IntArg(0));
+    DWORD start = 1;
+    DWORD end = 1;
+    SendMessageA(log, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 0u);
+    EXPECT_NE(Command(kLogId, CC_ED_SET_SEL_COLOR, IntArg(0x00123456)), 0);
+    Command(kLogId, CC_ED_REPLACE_SEL, StrArg("new\r\n"));
+    EXPECT_EQ(TextOf(log), "new\r\nold line\r\n");
+    EXPECT_EQ(LineColor(0), 0x00123456u);
+    EXPECT_NE(LineColor(1), 0x00123456u);
+}
+
+TEST_F(RichEditLogTest, ColourReadThroughTheCallersVariable) {
+    int32_t color = 0x000080FF;
+    Command(kLogId, CC_ED_SET_SEL, IntArg(0), IntArg(0));
+    EXPECT_NE(Command(kLogId, CC_ED_SET_SEL_COLOR, RefArg(&color)), 0);
+    Command(kLogId, CC_ED_REPLACE_SEL, StrArg("orange\r\n"));
+    EXPECT_EQ(LineColor(0), 0x000080FFu);
+}
+
+TEST_F(RichEditLogTest, RefusedColourLeavesTheInsertionFormatAlone) {
+    SendMessageA(log, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("plain\r\n"));
+    const uint32_t before = LineColor(0);
+    Command(kLogId, CC_ED_SET_SEL, IntArg(0), IntArg(0));
+    EXPECT_EQ(Command(kLogId, CC_ED_SET_SEL_COLOR, StrArg("0x0000FF")), 0);
+    EXPECT_EQ(Command(kLogId, CC_ED_SET_SEL_COLOR, TypedValue(0xFF, TY_SINGLE)), 0);
+    EXPECT_EQ(Command(kLogId, CC_ED_SET_SEL_COLOR, TypedValue(0, TY_INTEGER | TY_BYREF)), 0);
+    Command(kLogId, CC_ED_SET_SEL, IntArg(0), IntArg(0));
+    Command(kLogId, CC_ED_REPLACE_SEL, StrArg("more\r\n"));
+    EXPECT_EQ(TextOf(log), "more\r\nplain\r\n");
+    EXPECT_EQ(LineColor(0), before);
+}
+
+TEST_F(RichEditLogTest, TextWithoutAStringArgumentIsNotInserted) {
+    SendMessageA(log, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("kept"));
+    EXPECT_EQ(Command(kLogId, CC_ED_REPLACE_SEL, IntArg(5)), 0);
+    EXPECT_EQ(Command(kLogId, CC_ED_REPLACE_SEL, TypedValue(0, TY_STRING)), 0);
+    EXPECT_EQ(TextOf(log), "kept");
+}
+
+TEST_F(RichEditLogTest, ReplacementCanBeUndone) {
+    SendMessageA(log, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("base"));
+    Command(kLogId, CC_ED_SET_SEL, IntArg(0), IntArg(0));
+    Command(kLogId, CC_ED_REPLACE_SEL, StrArg("top "));
+    ASSERT_EQ(TextOf(log), "top base");
+    EXPECT_NE(SendMessageA(log, EM_CANUNDO, 0, 0), 0);
+    SendMessageA(log, EM_UNDO, 0, 0);
+    EXPECT_EQ(TextOf(log), "base");
+}
+
+}  // namespace
