@@ -22,6 +22,7 @@ struct ClassTable {
 // class of the runtime's own rich edit controls matches; longer rich edit
 // class names do not.
 const ClassTable kClassTables[] = {
+    {"SYSLISTVIEW32", ListViewCommands},
     {"RICHEDIT", EditCommands},
     {"EDIT", EditCommands},
 };
