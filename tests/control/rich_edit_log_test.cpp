@@ -2,11 +2,11 @@
 // the monitor writes its log: select 0..0, set the selection colour, select
 // 0..0 again, replace the selection with the line and "\r\n".
 
+#include "tests/control/command_fixture.h"
+
 #include <richedit.h>
 
 #include <array>
-
-#include "tests/control/command_fixture.h"
 
 namespace {
 
