@@ -69,3 +69,7 @@ int32_t SendFirstAndSecond(const CommandRow& row, const CommandCall& call) {
 int32_t SendText(const CommandRow& row, const CommandCall& call) {
     return Send(call.control, row.message, row.wParam, AsLParam(AddressValue(call.args[0])));
 }
+
+int32_t SendFirstWithAddress(const CommandRow& row, const CommandCall& call) {
+    return Send(call.control, row.message, AsWParam(IntValue(call.args[0])), AsLParam(AddressValue(call.args[1])));
+}

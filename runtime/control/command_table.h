@@ -81,3 +81,5 @@ int32_t SendFirstAsLParam(const CommandRow& row, const CommandCall& call);
 int32_t SendFirstAndSecond(const CommandRow& row, const CommandCall& call);
 // Message (row's wParam, address of 1st's characters).
 int32_t SendText(const CommandRow& row, const CommandCall& call);
+// Message (1st, 2nd's address: a string's characters or a by-reference variable).
+int32_t SendFirstWithAddress(const CommandRow& row, const CommandCall& call);

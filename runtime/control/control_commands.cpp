@@ -25,6 +25,8 @@ const ClassTable kClassTables[] = {
     {"SYSLISTVIEW32", ListViewCommands},
     {"RICHEDIT", EditCommands},
     {"EDIT", EditCommands},
+    {"MSCTLS_STATUSBAR32", StatusBarCommands},
+    {"TOOLBARWINDOW32", ToolbarCommands},
 };
 
 void ReadUpperClassName(HWND control, char (&name)[kClassNameBuffer]) {
