@@ -212,4 +212,23 @@ TEST_F(ToolbarRefitTest, ButtonSizeRefitsAndEnablingDoesNot) {
     EXPECT_EQ(MdiClientTop(), BarHeight());
 }
 
+TEST_F(ToolbarRefitTest, AutosizeRefitsOnlyForAVerticalBar) {
+    SpreadMdiClient();
+    SendControlCommand(&frame, kToolbarId, CC_TB_AUTOSIZE);
+    EXPECT_EQ(MdiClientTop(), 0);
+
+    DestroyWindow(bar);
+    bar = MakeToolbar(frame.hwnd, CCS_TOP | CCS_VERT | CCS_NORESIZE);
+    ASSERT_NE(bar, nullptr);
+    SetWindowPos(bar, nullptr, 0, 0, 40, 300, SWP_NOZORDER);
+    SpreadMdiClient();
+    SendControlCommand(&frame, kToolbarId, CC_TB_AUTOSIZE);
+    RECT barArea{};
+    GetWindowRect(bar, &barArea);
+    RECT client{};
+    GetWindowRect(frame.mdiClient, &client);
+    EXPECT_EQ(client.left, barArea.right);
+    EXPECT_EQ(MdiClientTop(), 0);
+}
+
 }  // namespace
