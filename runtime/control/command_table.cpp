@@ -71,5 +71,6 @@ int32_t SendText(const CommandRow& row, const CommandCall& call) {
 }
 
 int32_t SendFirstWithAddress(const CommandRow& row, const CommandCall& call) {
-    return Send(call.control, row.message, AsWParam(IntValue(call.args[0])), AsLParam(AddressValue(call.args[1])));
+    return Send(call.control, row.message, AsWParam(IntValue(call.args[0])),
+                AsLParam(AddressValue(call.args[1])));
 }

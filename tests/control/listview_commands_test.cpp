@@ -39,7 +39,8 @@ protected:
         return static_cast<int32_t>(SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
     }
     int32_t StringWidth(const char* text) const {
-        return static_cast<int32_t>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+        return static_cast<int32_t>(
+            SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
     }
     void Fill() {
         ASSERT_EQ(Command(kListId, CC_LV_INSERT_COLUMN, IntArg(0), StrArg("Host")), 0);

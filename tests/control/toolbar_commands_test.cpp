@@ -49,7 +49,9 @@ protected:
                                             reinterpret_cast<LPARAM>(text));
         return length < 0 ? "<none>" : std::string(text);
     }
-    bool Enabled(int32_t id) const { return SendMessageA(bar, TB_ISBUTTONENABLED, static_cast<WPARAM>(id), 0) != 0; }
+    bool Enabled(int32_t id) const {
+        return SendMessageA(bar, TB_ISBUTTONENABLED, static_cast<WPARAM>(id), 0) != 0;
+    }
     HWND bar = nullptr;
 };
 
