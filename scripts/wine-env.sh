@@ -56,6 +56,14 @@ prepare_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.reachlet-ready"
   fi
+  # With no window manager on the virtual display nobody would draw the
+  # captions of managed windows; unmanaged, Wine draws its own frames.
+  if [ ! -f "$WINEPREFIX/.reachlet-unmanaged" ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.reachlet-unmanaged"
+  fi
 }
 
 start_wineserver() {
