@@ -32,5 +32,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
 echo "setup: installing ${missing[*]}"
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# Wait for another apt run (a second set-up started at the same time) rather than fail.
+wait_lock=(-o DPkg::Lock::Timeout=600)
+$sudo apt-get "${wait_lock[@]}" update -qq
+$sudo apt-get "${wait_lock[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
