@@ -1,48 +1,52 @@
 #include "runtime/control/subclass.h"
 
+#include "runtime/control/control_properties.h"
 #include "runtime/control/controls.h"
+#include "runtime/window/typed_arg.h"
 
 namespace {
 
 constexpr int kTextColorIndex = COLOR_BTNTEXT;
 
-int BackgroundColorIndex(int32_t type) {
+struct SubclassChoice {
+    WNDPROC procedure;
+    int backgroundIndex;
+};
+
+SubclassChoice ChoiceFor(int32_t type) {
     switch (type) {
     case CT_BUTTON:
+        return {ButtonControlProc, COLOR_BTNFACE};
     case CT_HOTBUTTON:
+        return {HotButtonProc, COLOR_BTNFACE};
+    case CT_LABEL:
+        return {LabelControlProc, COLOR_BTNFACE};
     case CT_CHECKBOX:
     case CT_RADIO:
     case CT_GROUPBOX:
     case CT_PUSHBUTTON:
-    case CT_LABEL:
-        return COLOR_BTNFACE;
+        return {GeneralControlProc, COLOR_BTNFACE};
     case CT_SCROLLBAR:
-        return COLOR_SCROLLBAR;
+        return {GeneralControlProc, COLOR_SCROLLBAR};
     default:
-        return COLOR_WINDOW;
+        return {GeneralControlProc, COLOR_WINDOW};
     }
 }
 
-HANDLE ColorValue(COLORREF color) { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(color)); }
-
-COLORREF ColorProperty(HWND control, const char* name) {
-    return static_cast<COLORREF>(reinterpret_cast<uintptr_t>(GetPropA(control, name)));
-}
-
-void DeleteBrushProperty(HWND control, const char* name) {
-    if (HANDLE brush = RemovePropA(control, name))
-        DeleteObject(brush);
-}
-
-// Everything SubclassControl, SetControlColors and SetHotColor hang on a
-// control; removing a property that is not there does nothing.
-void ReleaseProperties(HWND control) {
-    DeleteBrushProperty(control, kBackBrushProperty);
-    DeleteBrushProperty(control, kHotBrushProperty);
-    RemovePropA(control, kBackColorProperty);
-    RemovePropA(control, kTextColorProperty);
-    RemovePropA(control, kHotColorProperty);
-    RemovePropA(control, kBorderWidthProperty);
+// Tab or Enter as a control notification to the parent, when asked for.
+bool NotifyKey(HWND control, WPARAM key) {
+    WORD code = 0;
+    if (key == '\t' && GetPropA(control, kNotifyTabProperty))
+        code = CN_TAB;
+    else if (key == '\r' && GetPropA(control, kNotifyEnterProperty))
+        code = CN_ENTER;
+    else
+        return false;
+    const auto id = static_cast<uint32_t>(GetDlgCtrlID(control));
+    const auto parent = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GetParent(control)));
+    const auto self = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(control));
+    SendWindowMessage(TypedArg{parent, TY_DWORD}, WM_COMMAND, MAKEWPARAM(id, code), TypedArg{self, TY_DWORD}, 0);
+    return true;
 }
 
 }  // namespace
@@ -50,46 +54,55 @@ void ReleaseProperties(HWND control) {
 int32_t SubclassControl(HWND control, int32_t type) {
     if (!control)
         return 0;
-    const COLORREF back = GetSysColor(BackgroundColorIndex(type));
-    SetPropA(control, kTextColorProperty, ColorValue(GetSysColor(kTextColorIndex)));
-    SetPropA(control, kBackColorProperty, ColorValue(back));
+    const SubclassChoice choice = ChoiceFor(type);
+    const COLORREF back = GetSysColor(choice.backgroundIndex);
+    SetPropA(control, kTextColorProperty, PropertyValue(GetSysColor(kTextColorIndex)));
+    SetPropA(control, kBackColorProperty, PropertyValue(back));
     if (type == CT_SCROLLBAR) {
         SetPropA(control, kBackBrushProperty, nullptr);
     } else {
         SetPropA(control, kBackBrushProperty, CreateSolidBrush(back));
         if (type == CT_HOTBUTTON) {
-            SetPropA(control, kHotColorProperty, ColorValue(back));
-            SetPropA(control, kBorderWidthProperty, reinterpret_cast<HANDLE>(1));
+            SetPropA(control, kHotColorProperty, PropertyValue(back));
+            SetPropA(control, kBorderWidthProperty, PropertyValue(1));
         }
     }
     const LONG previous =
-        SetWindowLongA(control, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<uintptr_t>(GeneralControlProc)));
-    SetPropA(control, kPrevProcProperty, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(previous)));
+        SetWindowLongA(control, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<uintptr_t>(choice.procedure)));
+    SetPropA(control, kPrevProcProperty, PropertyValue(static_cast<uint32_t>(previous)));
     return 1;
 }
 
 LRESULT CALLBACK GeneralControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     // Read first: WM_DESTROY removes it before passing the message on.
-    auto previous = reinterpret_cast<WNDPROC>(GetPropA(control, kPrevProcProperty));
+    const WNDPROC previous = PreviousProc(control);
 
     switch (message) {
     case kReflectedColorMessage:
+    // A combo box gets these two straight from its own edit field and list.
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX: {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, ColorProperty(control, kTextColorProperty));
-        SetBkColor(dc, ColorProperty(control, kBackColorProperty));
+    case WM_CTLCOLORLISTBOX:
+        ApplyControlColors(control, wParam);
         return reinterpret_cast<LRESULT>(GetPropA(control, kBackBrushProperty));
-    }
+    case WM_CHAR:
+        if (NotifyKey(control, wParam))
+            return 1;
+        break;
     case WM_DESTROY:
-        ReleaseProperties(control);
-        if (previous) {
-            RemovePropA(control, kPrevProcProperty);
-            SetWindowLongA(control, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<uintptr_t>(previous)));
-        }
+        DeleteControlFont(control);
+        DeleteObjectProperty(control, kBackBrushProperty);
+        // Only a hot button is given a hot brush by the runtime, but
+        // SetHotColor hangs one on any control.
+        DeleteObjectProperty(control, kHotBrushProperty);
+        RemovePropA(control, kBackColorProperty);
+        RemovePropA(control, kTextColorProperty);
+        RemovePropA(control, kHotColorProperty);
+        RemovePropA(control, kNotifyTabProperty);
+        RemovePropA(control, kNotifyEnterProperty);
+        RestorePreviousProc(control, previous);
         break;
     default:
         break;
     }
-    return previous ? CallWindowProcA(previous, control, message, wParam, lParam) : 0;
+    return PassOn(previous, control, message, wParam, lParam);
 }

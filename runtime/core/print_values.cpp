@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "runtime/core/format_int64.h"
+#include "runtime/window/draw_scope.h"
 
 WindowRecord* printTarget;
 int32_t printPrecision = 2;
@@ -132,9 +133,15 @@ int32_t PrintItemWords(int32_t count, const uint32_t* words) {
         line[--length] = '\0';
     if (length > 0 && line[length - 1] == '\r')
         line[--length] = '\0';
-    // Drawing the line into the target window needs the window's drawing
-    // scope, which the surface code does not offer yet; the line is built
-    // and goes nowhere.
+    if (length == 0)
+        return 0;
+    // The scope's DC draws at its current position and moves it to the end
+    // of the text; the release stores it back, so the next print continues
+    // on the same line.
+    if (HDC dc = AcquireDrawDC(printTarget)) {
+        TextOutA(dc, printTarget->penX, printTarget->penY, line, length);
+        ReleaseDrawDC(printTarget, dc, 1);
+    }
     return length;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "runtime/control/control_styles.h"
+#include "runtime/window/gdi_guards.h"
 #include "runtime/window/open_window.h"
 #include "runtime/window/window_proc.h"
 
@@ -33,21 +34,6 @@ private:
     HGDIOBJ previous_ = nullptr;
 };
 
-class RegionGuard {
-public:
-    explicit RegionGuard(HRGN region) : region_(region) {}
-    ~RegionGuard() {
-        if (region_)
-            DeleteObject(region_);
-    }
-    RegionGuard(const RegionGuard&) = delete;
-    RegionGuard& operator=(const RegionGuard&) = delete;
-    HRGN get() const { return region_; }
-
-private:
-    HRGN region_;
-};
-
 bool IsTransparentLabel(HWND child) {
     char name[kClassNameLength] = {};
     GetClassNameA(child, name, kClassNameLength);
@@ -70,7 +56,7 @@ BOOL CALLBACK ExcludeChild(HWND child, LPARAM param) {
     GetWindowRect(child, &area);
     MapWindowPoints(nullptr, context->parent, reinterpret_cast<POINT*>(&area), 2);
 
-    RegionGuard region(CreateRectRgn(0, 0, 0, 0));
+    GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
     if (region.get() && GetWindowRgn(child, region.get()) == COMPLEXREGION) {
         // A window region is relative to the child's own top-left corner.
         OffsetRgn(region.get(), area.left, area.top);

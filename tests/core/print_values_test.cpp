@@ -7,6 +7,8 @@
 #include <string>
 
 #include "runtime/core/program.h"
+#include "runtime/window/message_loop.h"
+#include "runtime/window/open_window.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -75,6 +77,56 @@ TEST_F(PrintValuesTest, WindowAsFirstItemTakesOverLaterPrints) {
     PrintValues(2, PRINT_WINDOW, nullptr, TY_INTEGER, 42);
     EXPECT_EQ(printTarget, nullptr);
     EXPECT_EQ(Output(), "42 ");
+}
+
+// Width of the text in the window's own font, as its drawing scope uses it.
+int32_t TextWidth(const WindowRecord& window, const char* text) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, window.font);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return size.cx;
+}
+
+// True when some pixel of the client rectangle differs from the fill.
+bool AnyInkIn(HWND hwnd, RECT area, COLORREF fill) {
+    HDC dc = GetDC(hwnd);
+    bool ink = false;
+    for (LONG y = area.top; y < area.bottom && !ink; ++y)
+        for (LONG x = area.left; x < area.right && !ink; ++x)
+            ink = GetPixel(dc, x, y) != fill;
+    ReleaseDC(hwnd, dc);
+    return ink;
+}
+
+TEST_F(PrintValuesTest, PrintsIntoAWindowContinueOnOneLineWithoutTheLineEnd) {
+    WindowRecord window{};
+    ASSERT_EQ(OpenWindow(&window, 40, 40, 300, 200, RF_TOPMOST, nullptr, "print", nullptr), 1);
+    PumpMessages();
+    window.penX = 10;
+    window.penY = 20;
+    const COLORREF fill = window.fillColor;
+
+    EXPECT_EQ(PrintValues(2, PRINT_WINDOW, &window, TY_STRING, "ab\r\n"), 2);
+    EXPECT_EQ(window.penX, 10 + TextWidth(window, "ab"));
+    EXPECT_EQ(window.penY, 20);
+    EXPECT_EQ(PrintValues(1, TY_INTEGER, 42), 3);
+    EXPECT_EQ(window.penX, 10 + TextWidth(window, "ab") + TextWidth(window, "42 "));
+    EXPECT_EQ(window.penY, 20);
+    EXPECT_EQ(PrintValues(1, TY_STRING, "\n"), 0);
+    EXPECT_EQ(window.penX, 10 + TextWidth(window, "ab42 "));
+
+    // On the screen as the calls return, from the left edge of the first text.
+    EXPECT_FALSE(AnyInkIn(window.hwnd, RECT{0, 0, 10, 60}, fill));
+    EXPECT_TRUE(AnyInkIn(window.hwnd, RECT{10, 20, 10 + TextWidth(window, "ab"), 60}, fill));
+    EXPECT_TRUE(AnyInkIn(window.hwnd, RECT{10 + TextWidth(window, "ab"), 20, window.penX, 60}, fill));
+    EXPECT_EQ(Output(), "");
+
+    printTarget = nullptr;
+    CloseWindow(&window);
+    PumpMessages();
 }
 
 TEST_F(PrintValuesTest, ItemsThatWouldOverflowTheLineAreLeftOut) {
