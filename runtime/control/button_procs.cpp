@@ -14,19 +14,15 @@ void LoadBitmapForBitmapButton(HWND control, LPARAM text) {
         LoadBitmapFromText(control, reinterpret_cast<const char*>(text), BM_GETIMAGE, BM_SETIMAGE);
 }
 
-// What both button procedures own besides their type's extras.
+// What both button procedures own besides the hot button's extras.
 void ReleaseButtonProperties(HWND control) {
     DeleteControlFont(control);
     DeleteControlBitmap(control, BM_GETIMAGE);
-    DeleteObjectProperty(control, kBackBrushProperty);
-    RemovePropA(control, kBackColorProperty);
-    RemovePropA(control, kTextColorProperty);
+    ReleaseColorProperties(control);
 }
 
 void ReleaseHotButtonProperties(HWND control) {
-    DeleteObjectProperty(control, kHotBrushProperty);
     RemovePropA(control, kHotStateProperty);
-    RemovePropA(control, kHotColorProperty);
     RemovePropA(control, kBorderWidthProperty);
     DeleteObjectProperty(control, kHotBitmapProperty);
     DeleteObjectProperty(control, kNormalBitmapProperty);
@@ -70,9 +66,6 @@ LRESULT CALLBACK ButtonControlProc(HWND control, UINT message, WPARAM wParam, LP
         break;
     case WM_DESTROY:
         ReleaseButtonProperties(control);
-        // SetHotColor gives any control a hot brush.
-        DeleteObjectProperty(control, kHotBrushProperty);
-        RemovePropA(control, kHotColorProperty);
         RestorePreviousProc(control, previous);
         break;
     default:

@@ -22,6 +22,16 @@ inline void DeleteObjectProperty(HWND control, const char* name) {
         DeleteObject(object);
 }
 
+// The colours and brushes every control may hold. SetHotColor hangs a hot
+// colour and brush on any control, not only on hot buttons.
+inline void ReleaseColorProperties(HWND control) {
+    DeleteObjectProperty(control, kBackBrushProperty);
+    DeleteObjectProperty(control, kHotBrushProperty);
+    RemovePropA(control, kBackColorProperty);
+    RemovePropA(control, kTextColorProperty);
+    RemovePropA(control, kHotColorProperty);
+}
+
 // The font the control reports, deleted as the control's own.
 inline void DeleteControlFont(HWND control) {
     if (auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)))

@@ -57,11 +57,7 @@ LRESULT CALLBACK LabelControlProc(HWND control, UINT message, WPARAM wParam, LPA
     case WM_DESTROY:
         DeleteControlFont(control);
         DeleteControlBitmap(control, STM_GETIMAGE);
-        DeleteObjectProperty(control, kBackBrushProperty);
-        DeleteObjectProperty(control, kHotBrushProperty);
-        RemovePropA(control, kBackColorProperty);
-        RemovePropA(control, kTextColorProperty);
-        RemovePropA(control, kHotColorProperty);
+        ReleaseColorProperties(control);
         RestorePreviousProc(control, previous);
         break;
     default:

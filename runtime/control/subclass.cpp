@@ -90,13 +90,7 @@ LRESULT CALLBACK GeneralControlProc(HWND control, UINT message, WPARAM wParam, L
         break;
     case WM_DESTROY:
         DeleteControlFont(control);
-        DeleteObjectProperty(control, kBackBrushProperty);
-        // Only a hot button is given a hot brush by the runtime, but
-        // SetHotColor hangs one on any control.
-        DeleteObjectProperty(control, kHotBrushProperty);
-        RemovePropA(control, kBackColorProperty);
-        RemovePropA(control, kTextColorProperty);
-        RemovePropA(control, kHotColorProperty);
+        ReleaseColorProperties(control);
         RemovePropA(control, kNotifyTabProperty);
         RemovePropA(control, kNotifyEnterProperty);
         RestorePreviousProc(control, previous);

@@ -12,28 +12,6 @@ namespace {
 
 constexpr int kClassNameLength = 20;
 
-// The surface bitmap selected into a memory DC for the length of a copy.
-class SurfaceDC {
-public:
-    SurfaceDC(HDC compatible, HBITMAP bitmap) : dc_(CreateCompatibleDC(compatible)) {
-        if (dc_)
-            previous_ = SelectObject(dc_, bitmap);
-    }
-    ~SurfaceDC() {
-        if (!dc_)
-            return;
-        SelectObject(dc_, previous_);
-        DeleteDC(dc_);
-    }
-    SurfaceDC(const SurfaceDC&) = delete;
-    SurfaceDC& operator=(const SurfaceDC&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_ = nullptr;
-};
-
 bool IsTransparentLabel(HWND child) {
     char name[kClassNameLength] = {};
     GetClassNameA(child, name, kClassNameLength);
@@ -100,9 +78,10 @@ void CopyScopeBounds(const WindowRecord* record, HDC dc) {
 }
 
 void CopyUpdateRect(const WindowRecord* record, HDC dc, const RECT& update) {
-    SurfaceDC surface(dc, record->surfaceBitmap);
+    MemoryDC surface(dc);
     if (!surface.get())
         return;
+    Selected surfaceBitmap(surface.get(), record->surfaceBitmap);
     const int32_t width = update.right - update.left;
     const int32_t height = update.bottom - update.top;
     SIZE bitmap{};
