@@ -31,14 +31,11 @@ int32_t LoadBitmapFromText(HWND control, const char* text, UINT getImage, UINT s
     if (auto old = reinterpret_cast<HGDIOBJ>(SendMessageA(control, getImage, IMAGE_BITMAP, 0)))
         DeleteObject(old);
 
-    // A path or name is refused rather than cut: a shortened path could name
-    // another file.
-    char name[kBitmapTextMax + 1] = {};
+    // A longer path or name is refused rather than cut: a shortened path
+    // could name another file.
     HBITMAP bitmap = nullptr;
-    if (text && strnlen(text, kBitmapTextMax + 1) <= static_cast<size_t>(kBitmapTextMax)) {
-        std::strcpy(name, text);
-        bitmap = LoadNamedBitmap(name);
-    }
+    if (text && strnlen(text, kBitmapTextMax + 1) <= static_cast<size_t>(kBitmapTextMax))
+        bitmap = LoadNamedBitmap(text);
     SendMessageA(control, setImage, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     return bitmap ? 1 : 0;
 }

@@ -44,7 +44,6 @@ void ReadFace(HWND control, const DRAWITEMSTRUCT* drawItem, ButtonFace* face) {
     face->text = drawItem->rcItem;
     face->state = WithDefaultState(control, drawItem);
     face->style = static_cast<uint32_t>(GetWindowLongA(control, GWL_STYLE));
-    face->caption.fill('\0');
     face->length = GetWindowTextA(control, face->caption.data(), kTextBuffer);
     if (face->style & BS_MULTILINE)
         InflateRect(&face->text, -2 * GetSystemMetrics(SM_CXEDGE), -2 * GetSystemMetrics(SM_CYEDGE));
