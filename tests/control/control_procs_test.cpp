@@ -30,13 +30,16 @@ COLORREF ControlPixel(HWND control, int x, int y) {
 }
 
 // A visible window of its own, on top, with a handler that logs control
-// events; painting and the mouse need a window on the screen.
+// events; painting and the mouse need a window on the screen, not the focus.
 class ShownControlTest : public ::testing::Test {
 protected:
     void SetUp() override {
         controlEvents.clear();
         ASSERT_EQ(CreateStringHeap(), 1);
-        ASSERT_EQ(OpenWindow(&window, 100, 100, 400, 300, RF_TOPMOST, nullptr, "procs", LogControlEvents), 1);
+        ASSERT_EQ(OpenWindow(&window, 100, 100, 400, 300, RF_HIDDEN, nullptr, "procs", LogControlEvents), 1);
+        // Shown without taking the focus from tests running beside this one.
+        SetWindowPos(window.hwnd, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
         PumpMessages();
     }
     void TearDown() override {

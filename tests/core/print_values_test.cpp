@@ -103,7 +103,9 @@ bool AnyInkIn(HWND hwnd, RECT area, COLORREF fill) {
 
 TEST_F(PrintValuesTest, PrintsIntoAWindowContinueOnOneLineWithoutTheLineEnd) {
     WindowRecord window{};
-    ASSERT_EQ(OpenWindow(&window, 40, 40, 300, 200, RF_TOPMOST, nullptr, "print", nullptr), 1);
+    ASSERT_EQ(OpenWindow(&window, 40, 40, 300, 200, RF_HIDDEN, nullptr, "print", nullptr), 1);
+    // On the screen, without taking the focus from tests running beside this one.
+    SetWindowPos(window.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
     PumpMessages();
     window.penX = 10;
     window.penY = 20;

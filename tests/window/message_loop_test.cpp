@@ -83,6 +83,11 @@ TEST_F(MessageLoopTest, TabMovesTheFocusOnlyWithDialogKeys) {
     EXPECT_EQ(GetFocus(), first);   // without dialog keys the edit takes the Tab
 
     SetDialogKeys(&window, 1);
+    // Tests beside this one open windows of their own and may take the
+    // activation; the focus must be where the key goes when it is posted.
+    SetForegroundWindow(window.hwnd);
+    SetFocus(first);
+    ASSERT_EQ(GetFocus(), first);
     PostMessageA(first, WM_KEYDOWN, VK_TAB, 0x000F0001);
     WaitEvents(1);
     EXPECT_EQ(GetFocus(), second);
