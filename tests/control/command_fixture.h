@@ -42,6 +42,13 @@ protected:
                     TypedArg third = NoArg, TypedArg fourth = NoArg) {
         return SendControlCommand(&window, id, command, first, second, third, fourth);
     }
+    // The control's rectangle in the window's client coordinates.
+    RECT RectInWindow(HWND control) const {
+        RECT area{};
+        GetWindowRect(control, &area);
+        MapWindowPoints(nullptr, window.hwnd, reinterpret_cast<POINT*>(&area), 2);
+        return area;
+    }
     static std::string TextOf(HWND control) {
         const int length = GetWindowTextLengthA(control);
         std::string text(static_cast<size_t>(length) + 1, '\0');

@@ -69,9 +69,7 @@ TEST_F(StatusBarCommandTest, ResizeFitsTheBarToItsParentAgain) {
     EXPECT_EQ(Command(kStatusId, CC_SB_RESIZE), 0);
     RECT client{};
     GetClientRect(window.hwnd, &client);
-    RECT area{};
-    GetWindowRect(bar, &area);
-    MapWindowPoints(nullptr, window.hwnd, reinterpret_cast<POINT*>(&area), 2);
+    const RECT area = RectInWindow(bar);
     EXPECT_EQ(area.left, 0);
     EXPECT_EQ(area.right, client.right);
     EXPECT_EQ(area.bottom, client.bottom);

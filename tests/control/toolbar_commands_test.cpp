@@ -129,9 +129,7 @@ TEST_F(ToolbarCommandTest, AutosizeSpansTheParentsWidth) {
     EXPECT_EQ(Command(kToolbarId, CC_TB_AUTOSIZE), 0);
     RECT client{};
     GetClientRect(window.hwnd, &client);
-    RECT area{};
-    GetWindowRect(bar, &area);
-    MapWindowPoints(nullptr, window.hwnd, reinterpret_cast<POINT*>(&area), 2);
+    const RECT area = RectInWindow(bar);
     EXPECT_EQ(area.top, 0);
     EXPECT_EQ(area.right - area.left, client.right);
 }
