@@ -1,14 +1,39 @@
 #!/usr/bin/env bash
 # Sets up if needed, builds, and starts Reachlet under Wine on your display.
 # With no display it runs on a virtual one, saves a screenshot and says where.
+# Where the kernel runs no 32-bit code (or with REACHLET_VM=1) that virtual
+# display is inside a virtual machine (scripts/vm-env.sh).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 bash scripts/setup.sh
 source scripts/wine-env.sh
-build_project
+source scripts/vm-env.sh
 program="$build_dir/app/Reachlet.exe"
+shot="$build_dir/screenshot.png"
+
+if reason=$(vm_reason); then
+  if [ -n "${DISPLAY:-}" ]; then
+    echo "Reachlet cannot show its window on $DISPLAY: $reason, so it runs only in a virtual machine; unset DISPLAY to run it there and save a screenshot."
+    exit 1
+  fi
+  echo "Reachlet runs in a virtual machine: $reason."
+  build_project
+  vm_prepare_root
+  trap vm_cleanup EXIT
+  vm_run scripts/run.sh
+  rm -f "$shot"
+  if vm_copy_out "$shot" "$shot"; then
+    echo "screenshot copied out of the virtual machine to $shot"
+  else
+    echo "the virtual machine left no screenshot"
+    exit 1
+  fi
+  exit 0
+fi
+
+build_project
 # Wine's own sensapi answers TRUE for every host; use the one built beside the program.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;sensapi=n,b"
 
@@ -25,7 +50,6 @@ wine "$program" &
 program_pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Reachlet' 2>/dev/null | head -n 1 || true)
 sleep 1
-shot="$build_dir/screenshot.png"
 import -window root "$shot"
 if [ -n "$window" ]; then
   echo "Reachlet ran on virtual display $DISPLAY; screenshot saved to $shot"
