@@ -68,6 +68,15 @@ prepare_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.reachlet-unmanaged"
   fi
+  # Wine draws the caption buttons with Marlett. Debian's fonts-wine keeps it
+  # in /usr/share/wine/fonts, which this Wine never scans (seen with
+  # WINEDEBUG=+font: a prefix asks for Marlett and gets DejaVu Sans, so the
+  # buttons read "0 1 r"); the prefix's own Fonts folder is always scanned.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ ! -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts"
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
 }
 
 start_wineserver() {
