@@ -5,6 +5,7 @@ run_packages=(
   wine wine32:i386 fonts-wine
   xvfb xdotool x11-utils imagemagick
   cmake iproute2 iputils-ping
+  unrtf ghostscript
 )
 # What builds it: the mingw-w64 i686 cross toolchain and GoogleTest's sources.
 build_packages=(

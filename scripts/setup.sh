@@ -3,7 +3,8 @@
 # test Reachlet (scripts/packages.sh lists them): the mingw-w64 i686 cross
 # toolchain, 32-bit Wine with its fonts, a virtual display, xdotool,
 # ImageMagick, CMake and the GoogleTest sources; iproute2 for the
-# isolated-network tests and ping for the sensapi benchmark. Where the kernel
+# isolated-network tests, ping for the sensapi benchmark, and an RTF reader
+# and Ghostscript that tests check the rich edit's output with. Where the kernel
 # runs no 32-bit code (or REACHLET_VM=1), also what builds and boots the
 # virtual machine the tests then run in.
 # Idempotent: when everything is present it only checks and returns.
