@@ -7,7 +7,8 @@
 # host builds, and a second disk carries the source and build trees to their
 # own absolute paths inside the machine, so CTest's files work unchanged.
 # REACHLET_VM=1 takes this path on any host; REACHLET_VM_DIR puts the
-# machine's files elsewhere (one root image can serve several checkouts).
+# machine's files elsewhere (one root image can serve several checkouts), and
+# REACHLET_VM_SLOTS says how many of their machines may run at once (1).
 
 vm_suite=bookworm
 vm_mirror=http://deb.debian.org/debian
@@ -147,6 +148,21 @@ vm_run() {
     { echo "vm: could not make the job's disk"; return 1; }
   rm -rf "$stage"
 
+  # Machines started from several checkouts at once would share the host's
+  # processors and run past their time limits; the rest wait for a slot.
+  local slot=0 slots="${REACHLET_VM_SLOTS:-1}" waited="" vm_slot_fd
+  while :; do
+    exec {vm_slot_fd}>"$vm_dir/slot.$slot.lock"
+    flock -n "$vm_slot_fd" && break
+    exec {vm_slot_fd}>&-
+    slot=$(( (slot + 1) % slots ))
+    if [ "$slot" = 0 ]; then
+      [ -n "$waited" ] || echo "vm: waiting for another run's machine to finish"
+      waited=1
+      sleep 5
+    fi
+  done
+
   local cpus=2
   timeout "${vm_minutes}m" qemu-system-x86_64 \
       -accel tcg,thread=multi -smp "$cpus" -m 6144 \
@@ -158,6 +174,7 @@ vm_run() {
       -display none -monitor none -serial stdio -nic none -no-reboot \
       </dev/null 2>"$vm_work/qemu.err" | vm_console "$vm_work/status"
   local qemu_status=${PIPESTATUS[0]}
+  exec {vm_slot_fd}>&-
   if [ -s "$vm_work/status" ]; then
     return "$(cat "$vm_work/status")"
   fi
