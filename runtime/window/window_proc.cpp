@@ -11,8 +11,6 @@ int32_t exitCode;
 
 namespace {
 
-constexpr UINT kControlColorQuery = 0x0019;   // WM_CTLCOLOR, answered by the subclassed control
-
 bool IsControlColorMessage(UINT message) {
     switch (message) {
     case WM_CTLCOLORMSGBOX:
@@ -190,7 +188,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     default:
         if (IsControlColorMessage(message)) {
             if (lParam)
-                return SendMessageA(reinterpret_cast<HWND>(lParam), kControlColorQuery, wParam, lParam);
+                return SendMessageA(reinterpret_cast<HWND>(lParam), kReflectedColorMessage, wParam, lParam);
             break;
         }
         if (!record) {
