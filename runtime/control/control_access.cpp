@@ -2,11 +2,9 @@
 
 #include "runtime/control/subclass.h"
 #include "runtime/core/strings.h"
+#include "runtime/window/class_name.h"
 
 namespace {
-
-constexpr int kClassNameBuffer = 16;   // at most 15 characters are compared
-constexpr char kButtonClass[] = "BUTTON";
 
 // Handed out only when the string heap gives no block at all (none created,
 // or memory exhausted), so that callers never see a null pointer. Without a
@@ -30,15 +28,6 @@ void ReplaceBrush(HWND control, const char* name, uint32_t color) {
         DeleteObject(old);
 }
 
-bool IsButtonClass(HWND control) {
-    char name[kClassNameBuffer] = {};
-    GetClassNameA(control, name, kClassNameBuffer);
-    char* upper = UpperCaseCopy(name);
-    const bool button = upper && lstrcmpA(upper, kButtonClass) == 0;
-    FreeString(upper);
-    return button;
-}
-
 }  // namespace
 
 char* GetControlText(const WindowRecord* window, int32_t controlId) {
@@ -56,7 +45,7 @@ char* GetControlText(const WindowRecord* window, int32_t controlId) {
 
 int32_t GetCheckState(const WindowRecord* window, int32_t controlId) {
     HWND control = FindControl(window, controlId);
-    if (!control || !IsButtonClass(control))
+    if (!control || !HasClassName(control, "BUTTON"))
         return -1;
     const TypedArg target{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(control)), TY_DWORD};
     return SendWindowMessage(target, BM_GETCHECK, 0, IntArg(0), 0);
