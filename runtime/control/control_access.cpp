@@ -1,6 +1,6 @@
 #include "runtime/control/controls.h"
 
-#include "runtime/control/subclass.h"
+#include "runtime/control/control_properties.h"
 #include "runtime/core/strings.h"
 #include "runtime/window/class_name.h"
 
@@ -16,8 +16,6 @@ HWND FindControl(const WindowRecord* window, int32_t controlId) {
         return nullptr;
     return GetDlgItem(window->hwnd, controlId);
 }
-
-HANDLE ColorValue(uint32_t color) { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(color)); }
 
 // Stores the new brush before the old one is deleted, so the property never
 // names a deleted brush.
@@ -63,8 +61,8 @@ int32_t SetControlColors(const WindowRecord* window, int32_t controlId, uint32_t
     HWND control = FindControl(window, controlId);
     if (!control)
         return 0;
-    SetPropA(control, kTextColorProperty, ColorValue(textColor));
-    SetPropA(control, kBackColorProperty, ColorValue(backColor));
+    SetPropA(control, kTextColorProperty, PropertyValue(textColor));
+    SetPropA(control, kBackColorProperty, PropertyValue(backColor));
     ReplaceBrush(control, kBackBrushProperty, backColor);
     InvalidateRect(control, nullptr, TRUE);
     return 1;
@@ -74,7 +72,7 @@ int32_t SetHotColor(const WindowRecord* window, int32_t controlId, uint32_t hotC
     HWND control = FindControl(window, controlId);
     if (!control)
         return 0;
-    SetPropA(control, kHotColorProperty, ColorValue(hotColor));
+    SetPropA(control, kHotColorProperty, PropertyValue(hotColor));
     ReplaceBrush(control, kHotBrushProperty, hotColor);
     InvalidateRect(control, nullptr, TRUE);
     return 1;
