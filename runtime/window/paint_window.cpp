@@ -1,4 +1,4 @@
-#include "runtime/window/surface.h"
+#include "runtime/window/paint_window.h"
 
 #include <cmath>
 
@@ -6,6 +6,7 @@
 #include "runtime/window/class_name.h"
 #include "runtime/window/gdi_guards.h"
 #include "runtime/window/open_window.h"
+#include "runtime/window/surface.h"
 #include "runtime/window/window_proc.h"
 
 namespace {

@@ -3,8 +3,9 @@
 #include <commctrl.h>
 
 #include "runtime/window/handler_tables.h"
+#include "runtime/window/mdi_refit.h"
 #include "runtime/window/open_window.h"
-#include "runtime/window/surface.h"
+#include "runtime/window/paint_window.h"
 
 MessageRecord messageRecord;
 int32_t exitCode;
