@@ -1,0 +1,161 @@
+// The log: AppendLogLine on the monitor's real layout ("ours"), or the raw
+// insertion on a bare rich edit of the same class and style ("bare"): select
+// at 0, set the selection colour, select at 0, replace. Each mode runs in a
+// process of its own, so that the private bytes are that mode's alone.
+// At each checkpoint (lines written so far) it reports the time per line,
+// the private bytes, the log's length and the messages one line sends.
+//   bench_log ours|bare [--quick]
+
+#include <windows.h>
+#include <psapi.h>
+#include <richedit.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/layout.h"
+#include "app/monitor.h"
+#include "bench/bench_stats.h"
+#include "runtime/core/program.h"
+#include "runtime/core/strings.h"
+#include "runtime/window/open_window.h"
+
+namespace {
+
+// The monitor's four lines, with a fixed time.
+struct LineKind {
+    const char* text;
+    COLORREF color;
+};
+constexpr LineKind kLines[] = {
+    {"Contact successful at 12:34:56", RGB(0, 0, 0)},
+    {"No response at 12:34:56", RGB(0, 0, 255)},
+    {"Ping started at 12:34:56", RGB(0, 255, 0)},
+    {"Ping stopped at 12:34:56", RGB(255, 0, 0)},
+};
+
+HWND bareLog;
+std::vector<std::string> bareTexts;   // the lines with their "\r\n", made once
+
+void BareAppend(int i) {
+    const LineKind& line = kLines[i % 4];
+    SendMessageA(bareLog, EM_SETSEL, 0, 0);
+    CHARFORMATA format{};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_COLOR;
+    format.crTextColor = line.color;
+    SendMessageA(bareLog, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    SendMessageA(bareLog, EM_SETSEL, 0, 0);
+    SendMessageA(bareLog, EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(bareTexts[i % 4].c_str()));
+}
+
+void OursAppend(int i) {
+    const LineKind& line = kLines[i % 4];
+    AppendLogLine(line.text, line.color);
+}
+
+HWND OpenBare() {
+    LoadLibraryA("riched32.dll");
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = "BareLogWindow";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(0, wc.lpszClassName, "Reachlet", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+                                  0, 0, 400, 400, nullptr, nullptr, wc.hInstance, nullptr);
+    for (const LineKind& line : kLines)
+        bareTexts.push_back(std::string(line.text) + "\r\n");
+    return CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit", "",
+                           WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_READONLY | ES_MULTILINE, 10, 160,
+                           372, 200, window, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(108)),
+                           wc.hInstance, nullptr);
+}
+
+double PrivateKiB() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof(counters));
+    return static_cast<double>(counters.PrivateUsage) / 1024;
+}
+
+// Messages sent on this thread while one line is written: to the log, and
+// in all.
+HWND countedLog;
+int sentToLog;
+int sentInAll;
+LRESULT CALLBACK CountSent(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        ++sentInAll;
+        if (reinterpret_cast<const CWPSTRUCT*>(lParam)->hwnd == countedLog)
+            ++sentToLog;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool ours = argc > 1 && std::strcmp(argv[1], "ours") == 0;
+    const bool quick = bench::HasArg(argc, argv, "--quick");
+    const char* mode = ours ? "ours" : "bare";
+    HWND log = nullptr;
+    void (*append)(int) = nullptr;
+    if (ours) {
+        ResetFloatingPoint();
+        CreateStringHeap();
+        if (!OpenWindow(&mainWindow, 0, 0, kMainWindowWidth, kMainWindowHeight, kMainWindowFlags, nullptr,
+                        kMainWindowCaption, MonitorHandler))
+            return 1;
+        BuildLayout();
+        log = GetDlgItem(mainWindow.hwnd, LOG_CONTROL_ID);
+        append = OursAppend;
+    } else {
+        bareLog = OpenBare();
+        log = bareLog;
+        append = BareAppend;
+    }
+    if (!log)
+        return 1;
+    bench::Pump();
+
+    const std::vector<int> checkpoints = quick ? std::vector<int>{0, 300, 3000} : std::vector<int>{0, 10000, 100000};
+    const int rounds = quick ? 3 : 9;
+    const int batch = quick ? 20 : 100;
+    int written = 0;
+    for (int checkpoint : checkpoints) {
+        while (written < checkpoint) {
+            append(written++);
+            if (written % 100 == 0)
+                bench::Pump();
+        }
+        const double privateKiB = PrivateKiB();
+        char key[64];
+
+        countedLog = log;
+        sentToLog = sentInAll = 0;
+        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CountSent, nullptr, GetCurrentThreadId());
+        append(written++);
+        UnhookWindowsHookEx(hook);
+        std::snprintf(key, sizeof(key), "log.%s.sent.%d", mode, checkpoint);
+        bench::Report(key, "msgs", {static_cast<double>(sentInAll)});
+        std::snprintf(key, sizeof(key), "log.%s.sentlog.%d", mode, checkpoint);
+        bench::Report(key, "msgs", {static_cast<double>(sentToLog)});
+
+        std::vector<double> perLine;
+        for (int r = 0; r < rounds; ++r) {
+            perLine.push_back(bench::PerCall(batch, [&] { append(written++); }) * 1e6);
+            bench::Pump();
+        }
+        std::snprintf(key, sizeof(key), "log.%s.line.%d", mode, checkpoint);
+        bench::Report(key, "us", perLine);
+        std::snprintf(key, sizeof(key), "log.%s.mem.%d", mode, checkpoint);
+        bench::Report(key, "KiB", {privateKiB});
+        std::snprintf(key, sizeof(key), "log.%s.chars.%d", mode, checkpoint);
+        bench::Report(key, "chars", {static_cast<double>(GetWindowTextLengthA(log))});
+    }
+    return 0;
+}
