@@ -4,7 +4,8 @@
 // process of its own, so that the private bytes are that mode's alone.
 // At each checkpoint (lines written so far) it reports the time per line,
 // the private bytes, the log's length and the messages one line sends.
-//   bench_log ours|bare [--quick]
+// Without a mode it runs both, one after the other, and prints the rows.
+//   bench_log [ours|bare] [--quick]
 
 #include <windows.h>
 #include <psapi.h>
@@ -96,11 +97,55 @@ LRESULT CALLBACK CountSent(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+std::vector<int> Checkpoints(bool quick) {
+    return quick ? std::vector<int>{0, 300, 3000} : std::vector<int>{0, 10000, 100000};
+}
+
+// Runs both modes as processes of their own, then prints the rows.
+int RunBoth(bool quick) {
+    const std::string self = "\"" + bench::ProgramFolder() + "\\bench_log.exe\"";
+    for (const char* mode : {"ours", "bare"})
+        if (bench::RunChild(self + " " + mode + (quick ? " --quick" : "")) != 0) {
+            std::printf("error bench_log %s failed\n", mode);
+            return 1;
+        }
+    // Each kind of row at every checkpoint: label, key (%s the mode), goal.
+    struct RowKind {
+        const char* label;
+        const char* key;
+        const char* goal;
+    };
+    constexpr RowKind kRows[] = {
+        {"log line, AppendLogLine at %d lines written", "log.%s.line.%d", "<=1.5"},
+        {"log, private bytes at %d lines", "log.%s.mem.%d", "report"},
+        {"log, characters held at %d lines", "log.%s.chars.%d", "report"},
+        {"log, messages sent for one line at %d lines", "log.%s.sent.%d", "report"},
+        {"log, of them to the log control, at %d lines", "log.%s.sentlog.%d", "report"},
+    };
+    const std::vector<int> checkpoints = Checkpoints(quick);
+    char label[128], ours[64], bare[64];
+    for (const RowKind& row : kRows)
+        for (int n : checkpoints) {
+            std::snprintf(label, sizeof(label), row.label, n);
+            std::snprintf(ours, sizeof(ours), row.key, "ours", n);
+            std::snprintf(bare, sizeof(bare), row.key, "bare", n);
+            bench::Row(label, ours, bare, row.goal);
+        }
+    // Flat: the last checkpoint's line against the first, ours alone.
+    std::snprintf(label, sizeof(label), "log line, ours at %d lines against ours at 0", checkpoints.back());
+    std::snprintf(ours, sizeof(ours), "log.ours.line.%d", checkpoints.back());
+    bench::Row(label, ours, "log.ours.line.0", "report");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool ours = argc > 1 && std::strcmp(argv[1], "ours") == 0;
     const bool quick = bench::HasArg(argc, argv, "--quick");
+    const bool ours = argc > 1 && std::strcmp(argv[1], "ours") == 0;
+    const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
+    if (!ours && !bare)
+        return RunBoth(quick);
     const char* mode = ours ? "ours" : "bare";
     HWND log = nullptr;
     void (*append)(int) = nullptr;
@@ -122,7 +167,7 @@ int main(int argc, char** argv) {
         return 1;
     bench::Pump();
 
-    const std::vector<int> checkpoints = quick ? std::vector<int>{0, 300, 3000} : std::vector<int>{0, 10000, 100000};
+    const std::vector<int> checkpoints = Checkpoints(quick);
     const int rounds = quick ? 3 : 9;
     const int batch = quick ? 20 : 100;
     int written = 0;

@@ -1,13 +1,19 @@
 #pragma once
 // Timing and reporting shared by the benchmark programs. Each program prints
-// one line per figure, which scripts/bench.sh gathers into its table:
+// its figures and the table rows that show them; scripts/bench.sh gathers
+// them into one table, rows in the order they were printed:
 //   figure <key> <unit> <median> <min> <max> <runs>
+//   row <label>|<our figure's key>|<the baseline's key, or ->|<goal>
+//   note <text under the table>
+// A goal is "<=x" or ">=x" on the ratio ours / baseline (on our figure
+// itself when there is no baseline), or "report" for none.
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace bench {
@@ -35,6 +41,12 @@ inline void Report(const char* key, const char* unit, std::vector<double> runs) 
     std::fflush(stdout);
 }
 
+// One row of the table; it is left out when our figure is missing.
+inline void Row(const char* label, const char* oursKey, const char* baselineKey, const char* goal) {
+    std::printf("row %s|%s|%s|%s\n", label, oursKey, baselineKey, goal);
+    std::fflush(stdout);
+}
+
 // A note that the table prints under its rows: what a figure stands for.
 inline void Note(const char* text) {
     std::printf("note %s\n", text);
@@ -55,6 +67,37 @@ double PerCall(int count, Op op) {
     for (int i = 0; i < count; ++i)
         op();
     return (Seconds() - start) / count;
+}
+
+// The folder this program was started from, without a trailing backslash;
+// the other benchmark programs sit beside it, the monitor in ..\app.
+inline std::string ProgramFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    const size_t slash = folder.find_last_of('\\');
+    return slash == std::string::npos ? std::string(".") : folder.substr(0, slash);
+}
+
+// Runs a command line to its end with this program's standard handles, so
+// its figures join ours; gives its exit code, or -1 when it did not start.
+inline int RunChild(std::string commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION info{};
+    std::fflush(stdout);
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
+        return -1;
+    WaitForSingleObject(info.hProcess, INFINITE);
+    DWORD code = 1;
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return static_cast<int>(code);
 }
 
 // Dispatches what is queued, at most maxMessages; never waits.

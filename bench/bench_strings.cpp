@@ -103,5 +103,23 @@ int main(int argc, char** argv) {
             });
     }
     ShutdownStringHeap();
+    for (int size : {16, 1024}) {
+        struct RowKind {
+            const char* label;
+            const char* name;
+        };
+        constexpr RowKind kRows[] = {
+            {"StringLength / strlen, %d B", "length"},
+            {"CopyString / strcpy, %d B", "copy"},
+            {"ConcatStrings / malloc+strcpy+strcat+free, %d B", "concat"},
+        };
+        char label[96], ours[64], theirs[64];
+        for (const RowKind& row : kRows) {
+            std::snprintf(label, sizeof(label), row.label, size);
+            std::snprintf(ours, sizeof(ours), "strings.%s.%d.ours", row.name, size);
+            std::snprintf(theirs, sizeof(theirs), "strings.%s.%d.msvcrt", row.name, size);
+            bench::Row(label, ours, theirs, ">=1.0");
+        }
+    }
     return 0;
 }
