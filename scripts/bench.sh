@@ -83,6 +83,8 @@ run_bench() {
     failed=1
   fi
   tr -d '\r' <"$out" | grep -E '^(figure|row|note|error) ' >>"$figures" || true
+  # As they come, so that a run cut short still shows what it measured.
+  tr -d '\r' <"$out" | grep -E '^(figure|error) ' | sed 's/^/  /' || true
 }
 
 # Reads numbers (one a line) and writes the figure line bench_stats.h writes.
