@@ -50,10 +50,9 @@ int32_t GetCheckState(const WindowRecord* window, int32_t controlId) {
 }
 
 int32_t SetControlText(const WindowRecord* window, int32_t controlId, const char* text) {
-    HWND control = FindControl(window, controlId);
-    if (!control)
-        return 0;
-    return SetWindowTextA(control, text) ? 1 : 0;
+    if (HWND control = FindControl(window, controlId))
+        SetWindowTextA(control, text);
+    return 0;
 }
 
 int32_t SetControlColors(const WindowRecord* window, int32_t controlId, uint32_t textColor,
@@ -65,7 +64,7 @@ int32_t SetControlColors(const WindowRecord* window, int32_t controlId, uint32_t
     SetPropA(control, kBackColorProperty, PropertyValue(backColor));
     ReplaceBrush(control, kBackBrushProperty, backColor);
     InvalidateRect(control, nullptr, TRUE);
-    return 1;
+    return 0;
 }
 
 int32_t SetHotColor(const WindowRecord* window, int32_t controlId, uint32_t hotColor) {
@@ -75,15 +74,14 @@ int32_t SetHotColor(const WindowRecord* window, int32_t controlId, uint32_t hotC
     SetPropA(control, kHotColorProperty, PropertyValue(hotColor));
     ReplaceBrush(control, kHotBrushProperty, hotColor);
     InvalidateRect(control, nullptr, TRUE);
-    return 1;
+    return 0;
 }
 
 int32_t FocusControl(const WindowRecord* window, int32_t controlId) {
     if (!window || !window->hwnd)
         return 0;
     HWND target = controlId == 0 ? window->hwnd : GetDlgItem(window->hwnd, controlId);
-    if (!target)
-        return 0;
-    SetFocus(target);
-    return 1;
+    if (target)
+        SetFocus(target);
+    return 0;
 }

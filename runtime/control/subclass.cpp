@@ -71,7 +71,7 @@ int32_t SubclassControl(HWND control, int32_t type) {
     const LONG previous =
         SetWindowLongA(control, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<uintptr_t>(choice.procedure)));
     SetPropA(control, kPrevProcProperty, PropertyValue(static_cast<uint32_t>(previous)));
-    return 1;
+    return 0;
 }
 
 LRESULT CALLBACK GeneralControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -31,8 +31,8 @@ constexpr WORD CN_TAB = 0x0A01;
 
 // Once per control, right after it exists: default colours and background
 // brush by type code, and the runtime procedure for the type in place of
-// the control's own. 1 when done; 0 for a null control. A second call would
-// record the runtime procedure itself as the previous one.
+// the control's own; nothing for a null control. Returns 0. A second call
+// would record the runtime procedure itself as the previous one.
 int32_t SubclassControl(HWND control, int32_t type);
 
 // Every type without a procedure of its own: colour answers, Tab and Enter

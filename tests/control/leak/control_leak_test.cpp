@@ -4,7 +4,7 @@
 #include <array>
 #include <vector>
 
-#include "runtime/control/controls.h"
+#include "tests/control/control_fixture.h"
 #include "runtime/core/strings.h"
 #include "runtime/window/message_loop.h"
 #include "runtime/window/open_window.h"
@@ -58,7 +58,7 @@ void OpenAndClose() {
     ASSERT_EQ(OpenWindow(&window, 0, 0, 500, 400, RF_HIDDEN, nullptr, "leak", nullptr), 1);
     int32_t id = 300;
     for (const Kind& kind : kKinds) {
-        ASSERT_EQ(CreateControl(&window, kind.type, "text", 0, (id - 300) * 20, 120, 20, kind.style, id), 1);
+        ASSERT_NE(MadeControl(&window, kind.type, "text", 0, (id - 300) * 20, 120, 20, kind.style, id), nullptr);
         SetControlColors(&window, id, RGB(1, 2, 3), RGB(250, 250, 250));
         ++id;
     }
