@@ -6,11 +6,6 @@
 
 namespace {
 
-// Handed out only when the string heap gives no block at all (none created,
-// or memory exhausted), so that callers never see a null pointer. Without a
-// heap FreeString ignores it; with one, HeapFree refuses it as not its block.
-char emptyFallback[1];
-
 HWND FindControl(const WindowRecord* window, int32_t controlId) {
     if (!window || !window->hwnd)
         return nullptr;
@@ -30,15 +25,13 @@ void ReplaceBrush(HWND control, const char* name, uint32_t color) {
 
 char* GetControlText(const WindowRecord* window, int32_t controlId) {
     HWND control = FindControl(window, controlId);
-    if (control) {
-        const int32_t length = GetWindowTextLengthA(control);
-        if (char* text = AllocString(length + 1)) {
-            GetWindowTextA(control, text, length + 1);
-            return text;
-        }
-    }
-    char* empty = AllocString(2);
-    return empty ? empty : emptyFallback;
+    if (!control)
+        return AllocString(2);
+    const int32_t length = GetWindowTextLengthA(control);
+    char* text = AllocString(length + 1);
+    if (text)
+        GetWindowTextA(control, text, length + 1);
+    return text;
 }
 
 int32_t GetCheckState(const WindowRecord* window, int32_t controlId) {

@@ -68,7 +68,8 @@ int32_t PixelsToDialogUnits(const DialogTemplate* dialogTemplate, int32_t* x, in
                             int32_t* cy);
 
 // The control's text as a new string-heap string owned by the caller; the
-// empty string when there is no window or no such control. Never null.
+// empty string when there is no window or no such control. Null only when
+// the string heap has no block for it (none created, or exhausted).
 [[nodiscard]] char* GetControlText(const WindowRecord* window, int32_t controlId);
 
 // BM_GETCHECK of a button-class control (0, 1 or 2); -1 for any other

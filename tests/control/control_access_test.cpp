@@ -1,4 +1,5 @@
 #include <string>
+#include <vector>
 
 #include "tests/control/control_fixture.h"
 
@@ -42,6 +43,31 @@ TEST_F(ControlTest, ControlTextOfNothingIsAnEmptyStringNeverNull) {
     ASSERT_NE(gone, nullptr);
     EXPECT_STREQ(gone, "");
     FreeString(gone);
+}
+
+// What FreeString cannot take must never be handed out: with the heap full
+// the text is null, and one block freed is enough for an empty one.
+TEST_F(ControlTest, ControlTextFromAFullHeapIsNullOrAHeapBlock) {
+    ASSERT_NE(MadeControl(&window, CT_EDIT, "10.0.0.1", 0, 0, 100, 25, 0, 103), nullptr);
+    std::vector<char*> blocks;
+    for (int32_t size = 4096; size > 0; size /= 2)
+        while (char* block = AllocString(size))
+            blocks.push_back(block);
+    ASSERT_FALSE(blocks.empty());
+    EXPECT_EQ(GetControlText(&window, 103), nullptr);
+    EXPECT_EQ(GetControlText(&window, 999), nullptr);
+
+    EXPECT_EQ(FreeString(blocks.front()), 1);
+    blocks.erase(blocks.begin());
+    char* empty = GetControlText(&window, 999);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_STREQ(empty, "");
+    EXPECT_EQ(FreeString(empty), 1);
+    for (char* block : blocks)
+        FreeString(block);
+    char* text = GetControlText(&window, 103);
+    EXPECT_STREQ(text, "10.0.0.1");
+    EXPECT_EQ(FreeString(text), 1);
 }
 
 TEST_F(ControlTest, CheckStateOnlyForButtonClassControls) {
