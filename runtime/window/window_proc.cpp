@@ -127,7 +127,10 @@ int32_t RouteEvent(WindowRecord* record, uint32_t message, uint32_t wParam, int3
     MessageRecord& m = messageRecord;
     const MessageRecord saved = m;
 
+    // Read before the handler runs: a handler may close its own window and
+    // release the record, so nothing after it may touch the record.
     HandlerProc handler = record->handler;
+    HWND hwnd = record->hwnd;
     m.wParam = wParam;
     m.lParam = lParam;
     m.window = record;
@@ -135,7 +138,7 @@ int32_t RouteEvent(WindowRecord* record, uint32_t message, uint32_t wParam, int3
     m.eventCode = code;
 
     int32_t result = handler ? handler() : 0;
-    result |= DispatchHandlerTables(record->hwnd, code);
+    result |= DispatchHandlerTables(hwnd, code);
 
     const int32_t menuId = m.menuId;   // the last menu command outlives the event
     m = saved;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <new>
 #include <vector>
 
 #include "runtime/window/message_loop.h"
@@ -263,6 +264,35 @@ TEST_F(RouteEventTest, NestedEventsRestoreTheOuterEvent) {
     EXPECT_EQ(messageRecord.eventCode, 0);
     EXPECT_EQ(messageRecord.controlId, 0);
     CloseWindow(&nested);
+}
+
+// A handler that closes its own window on EV_CLOSE_WINDOW and gives the
+// record's pages back, so any later read of the record faults.
+int32_t CloseAndRelease() {
+    Remember();
+    if (messageRecord.eventCode != EV_CLOSE_WINDOW)
+        return 0;
+    WindowRecord* record = messageRecord.window;
+    CloseWindow(record);
+    VirtualFree(record, 0, MEM_RELEASE);
+    return 1;
+}
+
+TEST_F(RouteEventTest, AHandlerMayCloseItsWindowAndReleaseTheRecord) {
+    void* pages = VirtualAlloc(nullptr, sizeof(WindowRecord), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    ASSERT_NE(pages, nullptr);
+    auto* record = new (pages) WindowRecord{};
+    ASSERT_EQ(OpenWindow(record, 0, 0, 100, 100, RF_HIDDEN, nullptr, "closing", CloseAndRelease), 1);
+    const HWND hwnd = record->hwnd;
+    seen.clear();
+    EXPECT_EQ(SendMessageA(hwnd, WM_CLOSE, 0, 0), 1);
+    EXPECT_FALSE(IsWindow(hwnd));
+    const auto closes = EventsWith(EV_CLOSE_WINDOW);
+    ASSERT_EQ(closes.size(), 1u);
+    EXPECT_EQ(closes[0].window, record);
+    EXPECT_EQ(EventsWith(WM_DESTROY).size(), 1u);   // routed while the record still stood
+    EXPECT_EQ(messageRecord.window, nullptr);
+    EXPECT_EQ(messageRecord.eventCode, 0);
 }
 
 TEST_F(RouteEventTest, EraseBackgroundFillsAndThenRoutesTheEvent) {
