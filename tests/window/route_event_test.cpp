@@ -23,6 +23,10 @@ struct SeenEvent {
     int32_t controlId;
     int32_t menuId;
     int32_t notifyCode;
+    // The platform and the record as they stood while the handler ran.
+    HWND focus;
+    HDC paintDC;
+    COLORREF erasedPixel;   // pixel (5, 5) of an erase event's DC; CLR_INVALID for other events
 };
 
 std::vector<SeenEvent> seen;
@@ -30,8 +34,11 @@ int32_t handlerResult;
 
 void Remember() {
     const MessageRecord& m = messageRecord;
+    const COLORREF erasedPixel = m.eventCode == EV_ERASE_BACKGROUND
+                                     ? GetPixel(reinterpret_cast<HDC>(static_cast<uintptr_t>(m.wParam)), 5, 5)
+                                     : CLR_INVALID;
     seen.push_back({m.eventCode, m.wParam, m.lParam, m.mouseX, m.mouseY, m.window, m.controlId, m.menuId,
-                    m.notifyCode});
+                    m.notifyCode, GetFocus(), m.window ? m.window->paintDC : nullptr, erasedPixel});
 }
 
 int32_t LogEvents() {
@@ -163,13 +170,11 @@ TEST_F(RouteEventTest, LeftClickTakesTheFocusFromTheFocusedControl) {
     SetForegroundWindow(window.hwnd);
     SetFocus(edit);
     ASSERT_EQ(GetFocus(), edit);
-    HWND focusAtClick = nullptr;
     seen.clear();
     SendMessageA(window.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 120));
-    focusAtClick = GetFocus();
-    EXPECT_EQ(focusAtClick, window.hwnd);
     const auto downs = EventsWith(WM_LBUTTONDOWN);
     ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(downs[0].focus, window.hwnd);   // already taken when the handler runs
     EXPECT_EQ(downs[0].mouseX, 150);
     EXPECT_EQ(downs[0].mouseY, 120);
     EXPECT_EQ(downs[0].lParam, MK_LBUTTON);
@@ -301,15 +306,17 @@ TEST_F(RouteEventTest, EraseBackgroundFillsAndThenRoutesTheEvent) {
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 20, 20);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    HDC paintDuringEvent = reinterpret_cast<HDC>(1);
     seen.clear();
     EXPECT_EQ(SendMessageA(window.hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 1);
-    paintDuringEvent = window.paintDC;
-    EXPECT_EQ(GetPixel(memory, 5, 5), RGB(10, 200, 30));
     const auto erases = EventsWith(EV_ERASE_BACKGROUND);
     ASSERT_EQ(erases.size(), 1u);
     EXPECT_EQ(erases[0].wParam, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(memory)));
-    EXPECT_EQ(paintDuringEvent, nullptr);   // cleared after the event
+    // While the handler ran the background was filled already and drawing
+    // went to the erase DC; afterwards the record no longer names it.
+    EXPECT_EQ(erases[0].erasedPixel, RGB(10, 200, 30));
+    EXPECT_EQ(erases[0].paintDC, memory);
+    EXPECT_EQ(window.paintDC, nullptr);
+    EXPECT_EQ(GetPixel(memory, 5, 5), RGB(10, 200, 30));
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
