@@ -11,6 +11,17 @@
 
 namespace {
 
+// True when p is a block in use in one of the process's heaps, the string
+// heap among them; false once it has been freed.
+bool IsLiveBlock(const void* p) {
+    HANDLE heaps[64];
+    const DWORD count = GetProcessHeaps(64, heaps);
+    for (DWORD i = 0; i < count && i < 64; ++i)
+        if (HeapValidate(heaps[i], 0, p))
+            return true;
+    return false;
+}
+
 class StringHeapTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(CreateStringHeap(), 1); }
@@ -118,12 +129,17 @@ TEST_F(StringHeapTest, TemporariesReleaseNewestFirst) {
     PushTemporary(a);
     PushTemporary(b);
     EXPECT_EQ(TemporaryCount(), 2);
+    ASSERT_TRUE(IsLiveBlock(a));
+    ASSERT_TRUE(IsLiveBlock(b));
     ReleaseTemporaries(1);
     EXPECT_EQ(TemporaryCount(), 1);
     // b is gone, a is still a live heap block.
+    EXPECT_FALSE(IsLiveBlock(b));
+    EXPECT_TRUE(IsLiveBlock(a));
     EXPECT_STREQ(a, "a");
     ReleaseTemporaries(1);
     EXPECT_EQ(TemporaryCount(), 0);
+    EXPECT_FALSE(IsLiveBlock(a));
 }
 
 TEST_F(StringHeapTest, OverflowAndUnderflowAreReported) {
