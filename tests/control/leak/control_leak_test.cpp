@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <array>
-#include <vector>
 
 #include "tests/control/control_fixture.h"
 #include "runtime/core/strings.h"
@@ -11,35 +10,6 @@
 #include "tests/support/test_support.h"
 
 namespace {
-
-// Wine has no GetGuiResources: it answers 0 with ERROR_CALL_NOT_IMPLEMENTED.
-// GDI handles live in a table of the process's own, so the objects held are
-// counted from the other side: regions are made until the table is full,
-// and the number that fitted is the number of free slots.
-int32_t FreeGdiSlots() {
-    std::vector<HRGN> regions;
-    regions.reserve(70000);
-    while (HRGN region = CreateRectRgn(0, 0, 1, 1))
-        regions.push_back(region);
-    for (HRGN region : regions)
-        DeleteObject(region);
-    return static_cast<int32_t>(regions.size());
-}
-
-// USER handles sit in one table for every process of the wineserver, so
-// that one is not filled up; windows are the USER objects a window and its
-// controls are made of, counted top-level and child alike.
-BOOL CALLBACK CountWindow(HWND hwnd, LPARAM count) {
-    ++*reinterpret_cast<int32_t*>(count);
-    EnumChildWindows(hwnd, CountWindow, count);
-    return TRUE;
-}
-
-int32_t ThreadWindows() {
-    int32_t count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
-    return count;
-}
 
 struct Kind {
     int32_t type;
@@ -76,14 +46,14 @@ TEST(LeakTest, AThousandWindowsWithEveryControlLeaveTheObjectCountsWhereTheyWere
     // which keep what they create for the life of the process.
     OpenAndClose();
     const int32_t freeBefore = FreeGdiSlots();
-    const int32_t windowsBefore = ThreadWindows();
+    const int32_t windowsBefore = ThreadWindowCount();
     for (int i = 0; i < 1000 && !HasFatalFailure(); ++i)
         OpenAndClose();
     const int32_t freeAfter = FreeGdiSlots();
     EXPECT_GT(freeBefore, 1000);
     EXPECT_EQ(freeAfter, freeBefore) << "GDI objects held before " << 65536 - freeBefore << ", after "
                                      << 65536 - freeAfter;
-    EXPECT_EQ(ThreadWindows(), windowsBefore);
+    EXPECT_EQ(ThreadWindowCount(), windowsBefore);
 }
 
 }  // namespace
