@@ -128,6 +128,7 @@ int32_t RouteEvent(WindowRecord* record, uint32_t message, uint32_t wParam, int3
     const MessageRecord saved = m;
 
     HandlerProc handler = record->handler;
+    HWND hwnd = record->hwnd;   // the handler may close the window and reuse the record
     m.wParam = wParam;
     m.lParam = lParam;
     m.window = record;
@@ -135,7 +136,7 @@ int32_t RouteEvent(WindowRecord* record, uint32_t message, uint32_t wParam, int3
     m.eventCode = code;
 
     int32_t result = handler ? handler() : 0;
-    result |= DispatchHandlerTables(record->hwnd, code);
+    result |= DispatchHandlerTables(hwnd, code);
 
     const int32_t menuId = m.menuId;   // the last menu command outlives the event
     m = saved;
