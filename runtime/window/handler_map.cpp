@@ -30,7 +30,8 @@ bool AddNodeBlock(HandlerMap* map) {
         return false;
     if (!map->blocks && !(map->blocks = ListCreate()))
         return false;
-    auto* block = static_cast<MapNode*>(AllocZeroed(AT_STRUCT, count * static_cast<int32_t>(sizeof(MapNode))));
+    const int32_t bytes = count * static_cast<int32_t>(sizeof(MapNode));
+    auto* block = static_cast<MapNode*>(AllocZeroed(AT_STRUCT, bytes));
     if (!block)
         return false;
     ListNode* last = map->blocks;
@@ -135,7 +136,8 @@ MapPosition MapFirstPosition(const HandlerMap* map) {
 MapNode* MapNextEntry(const HandlerMap* map, MapPosition* position) {
     if (!map || !position || *position == 0)
         return nullptr;
-    MapNode* node = *position == MAP_BEFORE_FIRST ? FirstNodeFrom(map, 0) : reinterpret_cast<MapNode*>(*position);
+    MapNode* node = *position == MAP_BEFORE_FIRST ? FirstNodeFrom(map, 0)
+                                                  : reinterpret_cast<MapNode*>(*position);
     MapNode* following = nullptr;
     if (node)
         following = node->next ? node->next : FirstNodeFrom(map, node->bucket + 1);
