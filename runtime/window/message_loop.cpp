@@ -90,7 +90,7 @@ int32_t CloseWindow(WindowRecord* record) {
         DestroyAcceleratorTable(table);
         RemovePropA(hwnd, kAcceleratorProperty);
     }
-    ReleaseHandlerTables(hwnd);
+    FreeHandlerTables(record);
 
     HBITMAP surface = record->surfaceBitmap;
     HPEN pen = record->pen;

@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "runtime/window/handler_tables.h"
 #include "runtime/window/message_loop.h"
 #include "runtime/window/open_window.h"
 #include "tests/support/test_support.h"
@@ -345,6 +346,39 @@ TEST_F(RouteEventTest, MenuCommandsOfAFrameActOnTheMdiClientAndTargetTheActiveCh
     CloseWindow(&second);
     CloseWindow(&first);
     CloseWindow(&frame);
+}
+
+// A handler that replaces its window by a new one in the same record: the
+// tables consulted after it are those of the window the event was for.
+int32_t newWindowRoutineRuns;
+int32_t NewWindowRoutine() {
+    ++newWindowRoutineRuns;
+    return 0;
+}
+int32_t ReopeningHandler() {
+    static bool reopened = false;
+    WindowRecord* record = messageRecord.window;
+    if (messageRecord.eventCode == EV_CLOSE_WINDOW && !reopened) {
+        reopened = true;
+        CloseWindow(record);
+        if (OpenWindow(record, 0, 0, 100, 100, RF_HIDDEN, nullptr, "reopened", ReopeningHandler))
+            SetEventHandler(record, EV_CLOSE_WINDOW, NewWindowRoutine);
+    }
+    return 0;
+}
+
+TEST_F(RouteEventTest, TablesAfterTheHandlerAreThoseOfTheEventsWindow) {
+    WindowRecord replaced{};
+    ASSERT_EQ(OpenWindow(&replaced, 0, 0, 100, 100, RF_HIDDEN, nullptr, "first", ReopeningHandler), 1);
+    HWND first = replaced.hwnd;
+    SendMessageA(first, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(first));
+    ASSERT_NE(replaced.hwnd, nullptr);
+    EXPECT_NE(replaced.hwnd, first);
+    EXPECT_EQ(newWindowRoutineRuns, 0);   // the first window's close is not the new window's
+    SendMessageA(replaced.hwnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(newWindowRoutineRuns, 1);
+    CloseWindow(&replaced);
 }
 
 }  // namespace
