@@ -52,9 +52,10 @@ HANDLE ChannelHandle(TypedArg channel);
 // No byte is ever written past the storage: a line longer than storage − 1
 // bytes is cut, the string receives its first storage − 1 bytes and the rest
 // of the line stays unread, so the next read goes on with it. A line that
-// exactly fills the string is read whole, with its ending. An empty line
-// reads as "" with result 0; at end of file the string is set to "" and the
-// result is -1.
+// exactly fills the string is read whole, with its ending. A string with
+// room for the terminator only reads empty lines; a longer line gives -1
+// and stays unread. An empty line reads as "" with result 0; at end of file
+// the string is set to "" and the result is -1.
 //
 // Text channel, any other type code: the next number (ReadNumberText),
 // stored by the type code of the variable, rounding to nearest with ties to
