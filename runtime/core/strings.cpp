@@ -198,3 +198,27 @@ char* ConcatStringList(const char* const* parts, int32_t count) {
     }
     return block;
 }
+
+int32_t StringCapacity(const char* s) {
+    if (!stringHeap || !s || !HeapValidate(stringHeap, 0, s))
+        return -1;
+    const SIZE_T bytes = HeapSize(stringHeap, 0, s);
+    if (bytes == static_cast<SIZE_T>(-1) || bytes < 3 || bytes - 3 > 0x7FFFFFFF)
+        return -1;
+    return static_cast<int32_t>(bytes - 3);
+}
+
+int32_t FindInString(const char* text, const char* pattern, int32_t start) {
+    if (!text || !pattern || !*pattern)
+        return 0;
+    if (start < 1)
+        start = 1;
+    const int32_t length = StringLength(text);
+    const int32_t patternLength = StringLength(pattern);
+    if (length < start)
+        return 0;
+    for (int32_t at = start - 1; at <= length - patternLength; ++at)
+        if (std::memcmp(text + at, pattern, static_cast<size_t>(patternLength)) == 0)
+            return at + 1;
+    return 0;
+}

@@ -174,4 +174,40 @@ TEST_F(StringHeapTest, ExitRoutinesRunNewestFirstAtShutdown) {
     EXPECT_EQ(exitOrder, (std::vector<int32_t>{'c', 'b', 'a'}));
 }
 
+TEST_F(StringHeapTest, CapacityIsKnownOnlyForStringsOfTheHeap) {
+    char* made = AllocString(10);
+    char* copy = DuplicateString("abc");
+    ASSERT_NE(made, nullptr);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(StringCapacity(made), 10);
+    EXPECT_EQ(StringCapacity(copy), 4);
+    char local[16] = "abc";
+    EXPECT_EQ(StringCapacity(local), -1);
+    EXPECT_EQ(StringCapacity(made + 1), -1);
+    EXPECT_EQ(StringCapacity(nullptr), -1);
+    FreeString(made);
+    FreeString(copy);
+}
+
+TEST(FindInString, PositionsFromOneAtOrAfterTheStart) {
+    struct Case {
+        const char* text;
+        const char* pattern;
+        int32_t start;
+        int32_t position;
+    };
+    const Case cases[] = {
+        {"a.b.c", ".", 1, 2}, {"a.b.c", ".", 3, 4}, {"a.b.c", ".", 4, 4}, {"a.b.c", ".", 5, 0},
+        {"a.b.c", ".", 6, 0}, {"a.b.c", ".", 0, 2}, {"a.b.c", ".", -7, 2}, {"a.b.c", "", 1, 0},
+        {"abcabc", "ca", 1, 3}, {"abcabc", "bc", 3, 5}, {"abc", "c", 3, 3}, {"abc", "abcd", 1, 0},
+        {"ABC", "b", 1, 0}, {"", "a", 1, 0}, {"aab", "ab", 1, 2}, {"logo.bmp", ".", 1, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " / " + c.pattern + " from " + std::to_string(c.start));
+        EXPECT_EQ(FindInString(c.text, c.pattern, c.start), c.position);
+    }
+    EXPECT_EQ(FindInString(nullptr, ".", 1), 0);
+    EXPECT_EQ(FindInString("a.b", nullptr, 1), 0);
+}
+
 }  // namespace
