@@ -3,6 +3,7 @@
 #include "runtime/control/control_properties.h"
 #include "runtime/control/controls.h"
 #include "runtime/window/typed_arg.h"
+#include "runtime/window/window_proc.h"
 
 namespace {
 
