@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <initializer_list>
+
 #include "runtime/control/controls.h"
 #include "runtime/core/program.h"
 #include "runtime/dialog/create_dialog.h"
