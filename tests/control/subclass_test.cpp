@@ -97,8 +97,9 @@ struct DestroyWatch {
     static inline int32_t runtimePropertiesAfter;
 
     static BOOL CALLBACK CountRuntimeProperty(HWND, LPSTR name, HANDLE, ULONG_PTR count) {
-        static constexpr std::array<const char*, 11> kNames{
-            "LPFN", "FGRND", "BGRND", "BBRUSH", "HTCLR", "HBRUSH", "BORDERWIDTH", "DOHOT", "HOTBMP", "NORBMP", "SELBMP"};
+        static constexpr std::array<const char*, 12> kNames{
+            "LPFN",  "FGRND",  "BGRND",       "BBRUSH", "HTCLR",  "HBRUSH",
+            "DOHOT", "HOTBMP", "BORDERWIDTH", "NORBMP", "SELBMP", "OWNFONT"};
         if (HIWORD(reinterpret_cast<uintptr_t>(name)) == 0)
             return TRUE;   // an atom, not one of ours
         for (const char* n : kNames)
