@@ -16,9 +16,13 @@ prepare_prefix "$build_dir/wineprefix-run"
 start_wineserver
 wine "$program" &
 program_pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Every control type' 2>/dev/null | head -n 1 || true)
+# A fresh prefix starts Wine's services first; under emulation that takes
+# minutes.
+window=$(timeout 300 xdotool search --sync --onlyvisible --name '^Every control type' 2>/dev/null | head -n 1 || true)
 if [ -z "$window" ]; then
-  echo "the gallery showed no dialog within 60 seconds" >&2
+  kill -0 "$program_pid" 2>/dev/null && state="still runs" || state="has ended"
+  import -window root "$shot" 2>/dev/null || true
+  echo "the gallery showed no dialog within 300 seconds (the program $state); the whole screen is in $shot" >&2
   exit 1
 fi
 sleep 2
