@@ -1,5 +1,6 @@
 #include "runtime/control/subclass.h"
 
+#include "runtime/control/control_procedures.h"
 #include "runtime/control/control_properties.h"
 #include "runtime/control/controls.h"
 #include "runtime/window/typed_arg.h"
@@ -74,30 +75,21 @@ int32_t SubclassControl(HWND control, int32_t type) {
     return 0;
 }
 
-LRESULT CALLBACK GeneralControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Read first: WM_DESTROY removes it before passing the message on.
-    const WNDPROC previous = PreviousProc(control);
-
+bool GeneralMessages(HWND control, UINT message, WPARAM wParam, LPARAM, LRESULT* answer) {
     switch (message) {
     case kReflectedColorMessage:
     // A combo box gets these two straight from its own edit field and list.
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
         ApplyControlColors(control, wParam);
-        return reinterpret_cast<LRESULT>(GetPropA(control, kBackBrushProperty));
+        *answer = reinterpret_cast<LRESULT>(GetPropA(control, kBackBrushProperty));
+        return true;
     case WM_CHAR:
-        if (NotifyKey(control, wParam))
-            return 1;
-        break;
-    case WM_DESTROY:
-        DeleteControlFont(control);
-        ReleaseColorProperties(control);
-        RemovePropA(control, kNotifyTabProperty);
-        RemovePropA(control, kNotifyEnterProperty);
-        RestorePreviousProc(control, previous);
-        break;
+        if (!NotifyKey(control, wParam))
+            return false;
+        *answer = 1;
+        return true;
     default:
-        break;
+        return false;
     }
-    return PassOn(previous, control, message, wParam, lParam);
 }

@@ -35,8 +35,14 @@ constexpr WORD CN_TAB = 0x0A01;
 // would record the runtime procedure itself as the previous one.
 int32_t SubclassControl(HWND control, int32_t type);
 
+// The four runtime procedures (control_procedures.cpp). Each releases on
+// WM_DESTROY its properties, brushes and bitmaps, and a font only when the
+// control was handed it through WM_SETFONT after the takeover and still
+// holds it: a dialog's font belongs to the dialog manager, a status bar's
+// default font to the status bar.
+
 // Every type without a procedure of its own: colour answers, Tab and Enter
-// as notifications, release of its properties and font on WM_DESTROY.
+// as notifications.
 LRESULT CALLBACK GeneralControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Owner-drawn push buttons; a BS_BITMAP button loads its bitmap from the text.

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr char kAcceleratorProperty[] = "_ACCEL_TABLE";
-constexpr char kDialogRecordProperty[] = "DLGPTR";
 
 // The record of a runtime window: window long 0 for the window classes;
 // for the dialog class that word is the dialog manager's, so the record is

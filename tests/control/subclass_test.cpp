@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "tests/control/control_fixture.h"
+#include "tests/support/delete_spy.h"
 
 namespace {
 
@@ -96,8 +97,9 @@ struct DestroyWatch {
     static inline int32_t runtimePropertiesAfter;
 
     static BOOL CALLBACK CountRuntimeProperty(HWND, LPSTR name, HANDLE, ULONG_PTR count) {
-        static constexpr std::array<const char*, 11> kNames{
-            "LPFN", "FGRND", "BGRND", "BBRUSH", "HTCLR", "HBRUSH", "BORDERWIDTH", "DOHOT", "HOTBMP", "NORBMP", "SELBMP"};
+        static constexpr std::array<const char*, 12> kNames{
+            "LPFN",  "FGRND",  "BGRND",       "BBRUSH", "HTCLR",  "HBRUSH",
+            "DOHOT", "HOTBMP", "BORDERWIDTH", "NORBMP", "SELBMP", "OWNFONT"};
         if (HIWORD(reinterpret_cast<uintptr_t>(name)) == 0)
             return TRUE;   // an atom, not one of ours
         for (const char* n : kNames)
@@ -190,6 +192,47 @@ TEST_F(ControlTest, EveryProcedureDeletesTheFontAndImageItWasGiven) {
         }
         ++id;
     }
+}
+
+// A control deletes a font only when it was handed it after the runtime
+// took it over: not a status bar's own default font (the status bar deletes
+// that itself), not one handed before subclassing, and of two handed one
+// after the other only the one it still holds.
+TEST_F(ControlTest, AControlDeletesOnlyTheFontItWasHandedAfterTheTakeover) {
+    DeleteObjectSpy spy;
+    ASSERT_TRUE(spy.Installed());
+    auto newFont = [] { return CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial"); };
+
+    ASSERT_EQ(CreateControl(&window, CT_STATUSBAR, "ready", 0, 0, 0, 0, 0, 280), 1);
+    const auto ownFont = reinterpret_cast<HGDIOBJ>(SendMessageA(Control(280), WM_GETFONT, 0, 0));
+    ASSERT_NE(ownFont, nullptr);
+
+    HWND early = CreateWindowExA(0, "Edit", "", WS_CHILD, 0, 30, 80, 20, window.hwnd,
+                                 reinterpret_cast<HMENU>(281), GetModuleHandleA(nullptr), nullptr);
+    HFONT before = newFont();
+    SendMessageA(early, WM_SETFONT, reinterpret_cast<WPARAM>(before), 0);
+    ASSERT_EQ(SubclassControl(early, CT_EDIT), 1);
+
+    ASSERT_EQ(CreateControl(&window, CT_EDIT, "", 0, 60, 80, 20, 0, 282), 1);
+    HFONT replaced = newFont();
+    HFONT held = newFont();
+    SendMessageA(Control(282), WM_SETFONT, reinterpret_cast<WPARAM>(replaced), 0);
+    SendMessageA(Control(282), WM_SETFONT, reinterpret_cast<WPARAM>(held), 0);
+
+    for (HGDIOBJ font : {ownFont, static_cast<HGDIOBJ>(before), static_cast<HGDIOBJ>(replaced),
+                         static_cast<HGDIOBJ>(held)})
+        spy.Watch(font);
+    for (int32_t id : {280, 281, 282})
+        ASSERT_TRUE(DestroyWindow(Control(id)));
+
+    EXPECT_EQ(spy.TimesDeleted(ownFont), 0);
+    EXPECT_EQ(spy.TimesDeleted(before), 0);
+    EXPECT_EQ(spy.TimesDeleted(replaced), 0);
+    EXPECT_EQ(spy.TimesDeleted(held), 1);
+    EXPECT_EQ(GetObjectType(held), 0u);
+    EXPECT_TRUE(spy.DeadDeletes().empty());
+    DeleteObject(before);
+    DeleteObject(replaced);
 }
 
 }  // namespace
