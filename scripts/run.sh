@@ -7,7 +7,6 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-bash scripts/setup.sh
 source scripts/wine-env.sh
 source scripts/vm-env.sh
 program="$build_dir/app/Reachlet.exe"
@@ -19,10 +18,11 @@ if reason=$(vm_reason); then
     exit 1
   fi
   echo "Reachlet runs in a virtual machine: $reason."
+  bash scripts/setup.sh
   build_project
   vm_prepare_root
   trap vm_cleanup EXIT
-  vm_run scripts/run.sh
+  vm_run scripts/run.sh || { echo "Reachlet's run in the virtual machine failed (status $?)"; exit 1; }
   rm -f "$shot"
   if vm_copy_out "$shot" "$shot"; then
     echo "screenshot copied out of the virtual machine to $shot"
@@ -33,6 +33,7 @@ if reason=$(vm_reason); then
   exit 0
 fi
 
+bash scripts/setup.sh
 build_project
 # Wine's own sensapi answers TRUE for every host; use the one built beside the program.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;sensapi=n,b"

@@ -7,12 +7,16 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-bash scripts/setup.sh
 source scripts/wine-env.sh
 source scripts/vm-env.sh
-
+in_vm=""
 if reason=$(vm_reason); then
   echo "The tests run in a virtual machine: $reason."
+  in_vm=1
+fi
+bash scripts/setup.sh
+
+if [ -n "$in_vm" ]; then
   build_project "$vm_time_scale"
   vm_prepare_root
   trap vm_cleanup EXIT

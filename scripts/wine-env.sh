@@ -56,7 +56,11 @@ prepare_prefix() {
   export WINEPREFIX="$1"
   if [ ! -f "$WINEPREFIX/.reachlet-ready" ]; then
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
+    if ! wineboot -i >"$WINEPREFIX.log" 2>&1; then
+      tail -n 20 "$WINEPREFIX.log"
+      echo "Wine could not make the prefix $WINEPREFIX (wineboot failed; its output is in $WINEPREFIX.log)"
+      return 1
+    fi
     wineserver -w
     touch "$WINEPREFIX/.reachlet-ready"
   fi

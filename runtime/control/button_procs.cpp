@@ -5,6 +5,7 @@
 #include "runtime/control/control_properties.h"
 #include "runtime/control/draw_button.h"
 #include "runtime/control/subclass.h"
+#include "runtime/window/window_proc.h"
 
 namespace {
 

@@ -1,12 +1,10 @@
 #include "runtime/control/controls.h"
 
-#include "runtime/control/subclass.h"
+#include "runtime/control/control_properties.h"
 #include "runtime/core/strings.h"
+#include "runtime/window/class_name.h"
 
 namespace {
-
-constexpr int kClassNameBuffer = 16;   // at most 15 characters are compared
-constexpr char kButtonClass[] = "BUTTON";
 
 // Handed out only when the string heap gives no block at all (none created,
 // or memory exhausted), so that callers never see a null pointer. Without a
@@ -19,8 +17,6 @@ HWND FindControl(const WindowRecord* window, int32_t controlId) {
     return GetDlgItem(window->hwnd, controlId);
 }
 
-HANDLE ColorValue(uint32_t color) { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(color)); }
-
 // Stores the new brush before the old one is deleted, so the property never
 // names a deleted brush.
 void ReplaceBrush(HWND control, const char* name, uint32_t color) {
@@ -28,15 +24,6 @@ void ReplaceBrush(HWND control, const char* name, uint32_t color) {
     SetPropA(control, name, CreateSolidBrush(color));
     if (old)
         DeleteObject(old);
-}
-
-bool IsButtonClass(HWND control) {
-    char name[kClassNameBuffer] = {};
-    GetClassNameA(control, name, kClassNameBuffer);
-    char* upper = UpperCaseCopy(name);
-    const bool button = upper && lstrcmpA(upper, kButtonClass) == 0;
-    FreeString(upper);
-    return button;
 }
 
 }  // namespace
@@ -56,7 +43,7 @@ char* GetControlText(const WindowRecord* window, int32_t controlId) {
 
 int32_t GetCheckState(const WindowRecord* window, int32_t controlId) {
     HWND control = FindControl(window, controlId);
-    if (!control || !IsButtonClass(control))
+    if (!control || !HasClassName(control, "BUTTON"))
         return -1;
     const TypedArg target{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(control)), TY_DWORD};
     return SendWindowMessage(target, BM_GETCHECK, 0, IntArg(0), 0);
@@ -74,8 +61,8 @@ int32_t SetControlColors(const WindowRecord* window, int32_t controlId, uint32_t
     HWND control = FindControl(window, controlId);
     if (!control)
         return 0;
-    SetPropA(control, kTextColorProperty, ColorValue(textColor));
-    SetPropA(control, kBackColorProperty, ColorValue(backColor));
+    SetPropA(control, kTextColorProperty, PropertyValue(textColor));
+    SetPropA(control, kBackColorProperty, PropertyValue(backColor));
     ReplaceBrush(control, kBackBrushProperty, backColor);
     InvalidateRect(control, nullptr, TRUE);
     return 1;
@@ -85,7 +72,7 @@ int32_t SetHotColor(const WindowRecord* window, int32_t controlId, uint32_t hotC
     HWND control = FindControl(window, controlId);
     if (!control)
         return 0;
-    SetPropA(control, kHotColorProperty, ColorValue(hotColor));
+    SetPropA(control, kHotColorProperty, PropertyValue(hotColor));
     ReplaceBrush(control, kHotBrushProperty, hotColor);
     InvalidateRect(control, nullptr, TRUE);
     return 1;

@@ -5,13 +5,9 @@
 #include <span>
 
 #include "runtime/control/command_table.h"
-#include "runtime/core/strings.h"
+#include "runtime/window/class_name.h"
 
 namespace {
-
-// At most 19 characters of the class name are kept; every name compared
-// below is shorter, so a cut name never matches by accident.
-constexpr int kClassNameBuffer = 20;
 
 struct ClassTable {
     const char* className;   // upper case
@@ -29,23 +25,9 @@ const ClassTable kClassTables[] = {
     {"TOOLBARWINDOW32", ToolbarCommands},
 };
 
-void ReadUpperClassName(HWND control, char (&name)[kClassNameBuffer]) {
-    GetClassNameA(control, name, kClassNameBuffer);
-    if (char* upper = UpperCaseCopy(name)) {
-        lstrcpynA(name, upper, kClassNameBuffer);
-        FreeString(upper);
-    } else {
-        // No string heap (not created yet, or out of memory): the same
-        // conversion in place, so the class is still recognised.
-        CharUpperA(name);
-    }
-}
-
 const ClassTable* TableOfControl(HWND control) {
-    char name[kClassNameBuffer] = {};
-    ReadUpperClassName(control, name);
     for (const ClassTable& table : kClassTables)
-        if (lstrcmpA(name, table.className) == 0)
+        if (HasClassName(control, table.className))
             return &table;
     return nullptr;
 }

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "runtime/control/subclass.h"
-#include "runtime/window/surface.h"
+#include "runtime/window/mdi_refit.h"
 
 int32_t commonControlsReady;
 HMODULE richEditLibrary;

@@ -3,6 +3,7 @@
 #include "runtime/control/subclass.h"
 #include "runtime/window/draw_scope.h"
 #include "runtime/window/open_window.h"
+#include "runtime/window/window_proc.h"
 
 namespace {
 

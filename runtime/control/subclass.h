@@ -24,9 +24,6 @@ inline constexpr char kSelectedBitmapProperty[] = "SELBMP";
 inline constexpr char kNotifyTabProperty[] = "NOTIFY_TAB";
 inline constexpr char kNotifyEnterProperty[] = "NOTIFY_ENTER";
 
-// Message the parent reflects colour requests to the control with.
-constexpr UINT kReflectedColorMessage = 0x0019;
-
 // Notification codes (high word of WM_COMMAND's wParam) a control sends its
 // parent for Tab and Enter when "NOTIFY_TAB" or "NOTIFY_ENTER" is set.
 constexpr WORD CN_ENTER = 0x0A00;

@@ -46,6 +46,18 @@ int32_t FreeString(const char* s) {
     return HeapFree(stringHeap, 0, const_cast<char*>(s)) ? 1 : 0;
 }
 
+int32_t StringCapacity(const char* s) {
+    // HeapValidate answers FALSE for an address that is not the start of one
+    // of the heap's blocks (a buffer elsewhere, a pointer into a block)
+    // before HeapSize is trusted with it.
+    if (!stringHeap || !s || !HeapValidate(stringHeap, 0, s))
+        return 0;
+    const SIZE_T size = HeapSize(stringHeap, 0, s);
+    if (size == static_cast<SIZE_T>(-1))
+        return 0;
+    return size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(size);
+}
+
 int32_t PushTemporary(const char* s) {
     if (temporaryTop < kTemporarySlots)
         temporaries[temporaryTop++] = s;

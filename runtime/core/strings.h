@@ -11,6 +11,9 @@ int32_t CreateStringHeap();
 // the block), or null.
 [[nodiscard]] char* AllocString(int32_t n);
 int32_t FreeString(const char* s);
+// Bytes of storage behind s (the whole block, spare bytes included) when s is
+// the start of a live string-heap block; 0 for any other address.
+int32_t StringCapacity(const char* s);
 int32_t ShutdownStringHeap();
 
 constexpr int32_t kTemporarySlots = 1000;

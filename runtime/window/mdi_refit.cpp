@@ -1,12 +1,10 @@
-#include "runtime/window/surface.h"
+#include "runtime/window/mdi_refit.h"
 
 #include <commctrl.h>
 
-#include <cctype>
+#include "runtime/window/class_name.h"
 
 namespace {
-
-constexpr int kClassNameLength = 20;
 
 struct BarSpace {
     HWND frame;
@@ -19,16 +17,11 @@ BOOL CALLBACK MeasureBar(HWND child, LPARAM param) {
     // Bars inside MDI children or other controls are theirs, not the frame's.
     if (GetParent(child) != space->frame)
         return TRUE;
-    char name[kClassNameLength] = {};
-    GetClassNameA(child, name, kClassNameLength);
-    for (char& c : name)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-
     RECT area{};
     GetWindowRect(child, &area);
     const LONG width = area.right - area.left;
     const LONG height = area.bottom - area.top;
-    if (lstrcmpA(name, "TOOLBARWINDOW32") == 0) {
+    if (HasClassName(child, "TOOLBARWINDOW32")) {
         const uint32_t style = static_cast<uint32_t>(GetWindowLongA(child, GWL_STYLE));
         const bool vertical = (style & CCS_VERT) != 0;
         if ((style & 3) == CCS_TOP) {
@@ -43,7 +36,7 @@ BOOL CALLBACK MeasureBar(HWND child, LPARAM param) {
                 space->free.bottom -= height;
         }
         space->found = 1;
-    } else if (lstrcmpA(name, "MSCTLS_STATUSBAR32") == 0) {
+    } else if (HasClassName(child, "MSCTLS_STATUSBAR32")) {
         space->free.bottom -= height;
         space->found = 1;
     }

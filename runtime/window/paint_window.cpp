@@ -1,24 +1,19 @@
-#include "runtime/window/surface.h"
+#include "runtime/window/paint_window.h"
 
-#include <cctype>
 #include <cmath>
 
 #include "runtime/control/control_styles.h"
+#include "runtime/window/class_name.h"
 #include "runtime/window/gdi_guards.h"
 #include "runtime/window/open_window.h"
+#include "runtime/window/surface.h"
 #include "runtime/window/window_proc.h"
 
 namespace {
 
-constexpr int kClassNameLength = 20;
-
 bool IsTransparentLabel(HWND child) {
-    char name[kClassNameLength] = {};
-    GetClassNameA(child, name, kClassNameLength);
-    for (char& c : name)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     const uint32_t style = static_cast<uint32_t>(GetWindowLongA(child, GWL_STYLE));
-    return lstrcmpA(name, "STATIC") == 0 && (style & CS_TRANSPARENT) != 0;
+    return (style & CS_TRANSPARENT) != 0 && HasClassName(child, "STATIC");
 }
 
 struct ExcludeContext {

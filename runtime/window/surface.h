@@ -1,6 +1,6 @@
 #pragma once
-// The persistent drawing surface: painting a window from it, and the small
-// drawing routines the controls share.
+// The persistent drawing surface: whether a window has one and how it is
+// shown, and the small drawing routines the controls share.
 
 #include <windows.h>
 
@@ -22,12 +22,3 @@ bool SurfaceIsStretched(const WindowRecord* record, SIZE* bitmap, SIZE* client);
 // Sets the DC's background colour (kept afterwards) and paints the rectangle
 // opaque with it; 0 when dc is null.
 int32_t FillSolid(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height, COLORREF color);
-
-// WM_PAINT of a runtime window: copies the surface to the screen, or routes
-// the paint event to the handler of a window without surface. Returns 1.
-int32_t PaintWindow(HWND hwnd, WPARAM wParam, LPARAM lParam);
-
-// Moves the MDI client into the part of the frame's client area that the
-// frame's tool bars and status bars leave free; 1 when it found any bar,
-// 0 when the default frame procedure should size the client.
-int32_t RefitMdiClient(HWND frame, HWND mdiClient);

@@ -3,15 +3,14 @@
 #include <commctrl.h>
 
 #include "runtime/window/handler_tables.h"
+#include "runtime/window/mdi_refit.h"
 #include "runtime/window/open_window.h"
-#include "runtime/window/surface.h"
+#include "runtime/window/paint_window.h"
 
 MessageRecord messageRecord;
 int32_t exitCode;
 
 namespace {
-
-constexpr UINT kControlColorQuery = 0x0019;   // WM_CTLCOLOR, answered by the subclassed control
 
 bool IsControlColorMessage(UINT message) {
     switch (message) {
@@ -190,7 +189,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     default:
         if (IsControlColorMessage(message)) {
             if (lParam)
-                return SendMessageA(reinterpret_cast<HWND>(lParam), kControlColorQuery, wParam, lParam);
+                return SendMessageA(reinterpret_cast<HWND>(lParam), kReflectedColorMessage, wParam, lParam);
             break;
         }
         if (!record) {

@@ -8,6 +8,11 @@
 
 #include "runtime/window/window_record.h"
 
+// WM_CTLCOLOR: the parent reflects every colour request of a control to the
+// control as this message (same wParam and lParam), and the control's
+// subclass procedure answers it with its brush.
+constexpr UINT kReflectedColorMessage = 0x0019;
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Fills messageRecord, calls the record's handler and then the handler

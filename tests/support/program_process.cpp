@@ -37,7 +37,7 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
     GetWindowThreadProcessId(hwnd, &owner);
     char name[64] = {};
     GetClassNameA(hwnd, name, sizeof(name));
-    if (owner == search->processId && lstrcmpA(name, search->className) == 0) {
+    if (owner == search->processId && lstrcmpA(name, search->className) == 0 && IsWindowVisible(hwnd)) {
         search->found = hwnd;
         return FALSE;
     }
@@ -47,7 +47,9 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
 }  // namespace
 
 HWND ProgramProcess::FindMainWindow(const char* className, DWORD timeoutMs) {
-    WaitForInputIdle(info_.hProcess, timeoutMs);
+    // Not WaitForInputIdle alone: on a loaded machine it timed out while the
+    // program was still laying out its hidden window, and the test found the
+    // window without its controls. The window is shown last.
     const DWORD start = GetTickCount();
     for (;;) {
         WindowSearch search{info_.dwProcessId, className, nullptr};

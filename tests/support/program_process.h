@@ -13,9 +13,11 @@ public:
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     bool Start(const std::string& program);
-    // The process's top-level window of the given class, waiting up to
-    // timeoutMs for it to exist; null if the process ended or time ran out.
-    HWND FindMainWindow(const char* className, DWORD timeoutMs = 15000);
+    // The process's visible top-level window of the given class, waiting up
+    // to timeoutMs for it to be shown; null if the process ended or time ran
+    // out. The bound is generous: under emulation on a busy machine a start
+    // has taken more than 15 seconds.
+    HWND FindMainWindow(const char* className, DWORD timeoutMs = 60000);
     // Waits for the process to end; false on time-out.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
     bool Running() const;

@@ -1,4 +1,4 @@
-#include "runtime/window/surface.h"
+#include "runtime/window/mdi_refit.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
