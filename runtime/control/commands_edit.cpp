@@ -10,6 +10,7 @@
 
 #include "runtime/control/command_table.h"
 #include "runtime/control/control_commands.h"
+#include "runtime/control/rich_edit_print.h"
 #include "runtime/control/rich_edit_stream.h"
 
 namespace {
@@ -179,9 +180,10 @@ int32_t Stream(const CommandRow& row, const CommandCall& call) {
     return StreamRichEdit(call.control, row.message, format, call.args[0], characters);
 }
 
-// Printing comes with the print routine; until it exists this row sends
-// nothing.
-int32_t NotAvailableYet(const CommandRow&, const CommandCall&) { return 0; }
+int32_t Print(const CommandRow&, const CommandCall& call) {
+    const int32_t margin = IsIntArg(call.args[0]) ? IntValue(call.args[0]) : kDefaultPrintMargin;
+    return PrintRichEdit(call.control, margin);
+}
 
 using enum ArgKind;
 constexpr RowResult kPassed = RowResult::Passed;
@@ -226,7 +228,8 @@ constexpr std::array kEditCommands{
     CommandRow{CC_ED_PASTE_SPECIAL, EM_PASTESPECIAL, 0, {}, kPassed, PasteSpecial},
     CommandRow{CC_ED_SET_ALIGNMENT, EM_SETPARAFORMAT, 0, {Int}, kPassed, SetAlignment},
     CommandRow{CC_ED_SET_SEL_OFFSET, EM_SETCHARFORMAT, SCF_SELECTION, {Int}, kPassed, SetSelOffset},
-    CommandRow{CC_ED_PRINT, 0, 0, {}, kZero, NotAvailableYet},
+    // 0, or kPrintStopped when a page took no text.
+    CommandRow{CC_ED_PRINT, 0, 0, {}, kPassed, Print},
     CommandRow{CC_ED_LINE_INDEX, EM_LINEINDEX, 0, {Int}, kPassed, SendFirst},
 };
 
