@@ -84,13 +84,12 @@ int32_t PrintRichEdit(HWND control, int32_t marginTwips) {
     document.cbSize = sizeof(document);
     document.lpszDocName = kDocumentName;
     document.lpszOutput = nullptr;
-    int32_t result = 0;
-    if (StartDocA(printer, &document) > 0) {
-        result = PrintPages(control, printer, range);
-        EndDoc(printer);
-    }
+    const bool started = StartDocA(printer, &document) > 0;
+    const int32_t result = started ? PrintPages(control, printer, range) : 0;
     // The control drops what it kept for laying out on the printer.
     SendToControl(control, EM_FORMATRANGE, 0, nullptr);
+    if (started)
+        EndDoc(printer);
     DeleteDC(printer);
     return result;
 }
