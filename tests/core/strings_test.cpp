@@ -47,6 +47,31 @@ TEST_F(StringHeapTest, AllocationIsZeroFilledWithThreeSpareBytes) {
     EXPECT_NE(FreeString(empty), 0);
 }
 
+TEST_F(StringHeapTest, CapacityIsKnownOnlyInsideBlocksOfTheStringHeap) {
+    char* block = AllocString(100);
+    char* other = AllocString(7);
+    ASSERT_NE(block, nullptr);
+    ASSERT_NE(other, nullptr);
+    char local[32] = {};
+    struct Case {
+        const char* name;
+        const char* at;
+        int32_t capacity;
+    };
+    const Case cases[] = {
+        {"a block", block, 103},   // the three spare bytes are storage too
+        {"inside a block", block + 40, 0},
+        {"a small block", other, 10},
+        {"a caller's buffer", local, 0},
+        {"null", nullptr, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(StringCapacity(c.at), c.capacity) << c.name;
+    FreeString(other);
+    EXPECT_EQ(StringCapacity(other), 0);   // freed: no longer a block
+    FreeString(block);
+}
+
 TEST_F(StringHeapTest, FreeingNullOrAfterShutdownDoesNothing) {
     EXPECT_EQ(FreeString(nullptr), 0);
     char* s = DuplicateString("kept");
