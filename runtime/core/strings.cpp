@@ -199,15 +199,6 @@ char* ConcatStringList(const char* const* parts, int32_t count) {
     return block;
 }
 
-int32_t StringCapacity(const char* s) {
-    if (!stringHeap || !s || !HeapValidate(stringHeap, 0, s))
-        return -1;
-    const SIZE_T bytes = HeapSize(stringHeap, 0, s);
-    if (bytes == static_cast<SIZE_T>(-1) || bytes < 3 || bytes - 3 > 0x7FFFFFFF)
-        return -1;
-    return static_cast<int32_t>(bytes - 3);
-}
-
 int32_t FindInString(const char* text, const char* pattern, int32_t start) {
     if (!text || !pattern || !*pattern)
         return 0;

@@ -32,11 +32,6 @@ char* AppendString(char* dst, const char* src);
 [[nodiscard]] char* UpperCaseCopy(const char* s);
 [[nodiscard]] char* ConcatStringList(const char* const* parts, int32_t count);
 
-// The bytes, terminator included, that a string of the string heap was made
-// to hold: n for AllocString(n). -1 when s is not the start of a live block
-// of the string heap, so that its storage is unknown.
-int32_t StringCapacity(const char* s);
-
 // Position, counted from 1, of the first occurrence of pattern in text at or
 // after position start (0 and below count as 1), compared byte for byte; 0
 // when there is none, when pattern is empty or null, or when text is

@@ -18,8 +18,8 @@ constexpr int32_t kResourceNameCapacity = 256;
 // through the address with TY_BYREF), the last two as integer names.
 // The destination by its type code:
 // - TY_STRING: a string of the string heap receives the resource's bytes and
-//   a terminator, cut to what the string was made to hold (StringCapacity,
-//   the terminator included), so no byte is ever written past its storage.
+//   a terminator, cut to the storage of its block (StringCapacity, the
+//   terminator included), so no byte is ever written past its storage.
 //   A string of other storage cannot be measured and is refused.
 // - TY_INTEGER or TY_DWORD with TY_BYREF, TY_POINTER: the variable at the
 //   value's address receives the address of the resource's data, read-only

@@ -199,21 +199,6 @@ TEST_F(StringHeapTest, ExitRoutinesRunNewestFirstAtShutdown) {
     EXPECT_EQ(exitOrder, (std::vector<int32_t>{'c', 'b', 'a'}));
 }
 
-TEST_F(StringHeapTest, CapacityIsKnownOnlyForStringsOfTheHeap) {
-    char* made = AllocString(10);
-    char* copy = DuplicateString("abc");
-    ASSERT_NE(made, nullptr);
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(StringCapacity(made), 10);
-    EXPECT_EQ(StringCapacity(copy), 4);
-    char local[16] = "abc";
-    EXPECT_EQ(StringCapacity(local), -1);
-    EXPECT_EQ(StringCapacity(made + 1), -1);
-    EXPECT_EQ(StringCapacity(nullptr), -1);
-    FreeString(made);
-    FreeString(copy);
-}
-
 TEST(FindInString, PositionsFromOneAtOrAfterTheStart) {
     struct Case {
         const char* text;

@@ -99,9 +99,10 @@ TEST_F(ResourceDataTest, AStringIsFilledOnlyAsFarAsItsStorage) {
         char* text = AllocString(made);
         ASSERT_NE(text, nullptr);
         ASSERT_EQ(LoadResourceData(StrArg("NOTE"), StrArg("TEXT"), StrArg(text)), 1);
-        const int32_t kept = made - 1 < length ? made - 1 : length;
+        const int32_t storage = StringCapacity(text);
+        const int32_t kept = storage - 1 < length ? storage - 1 : length;
         EXPECT_EQ(std::string(text), note.substr(0, static_cast<size_t>(kept)));
-        for (int32_t i = kept + 1; i < made + 3; ++i)
+        for (int32_t i = kept + 1; i < storage; ++i)
             EXPECT_EQ(text[i], 0) << "byte " << i;
         FreeString(text);
     }
