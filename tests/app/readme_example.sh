@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes the example program out of the README (its one cpp block) and draws
-# the bitmap it reads, so that the tests build and run what readers see.
+# Takes the example program out of the README (its one cpp block) and makes
+# the bitmap and the text file it reads, so that the tests build and run what
+# readers see.
 #   readme_example.sh README.md out_dir
 set -euo pipefail
 readme=$1
@@ -13,3 +14,5 @@ if ! grep -q WinMain "$out/readme_example.cpp.tmp"; then
 fi
 mv "$out/readme_example.cpp.tmp" "$out/readme_example.cpp"
 convert -size 48x32 xc:'rgb(0,90,160)' -type TrueColor BMP3:"$out/logo.bmp"
+# Three lines, with each of the endings a reader meets, the last one none.
+printf 'first\r\nsecond\nthird' > "$out/notes.txt"
