@@ -267,9 +267,9 @@ protected:
         HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CaptureCallback, nullptr, GetCurrentThreadId());
         ASSERT_NE(hook, nullptr);
         capturedCallback = nullptr;
-        const int32_t created = CreateControl(&window, CT_RICHEDIT, "", 10, 10, 300, 200, ES_MULTILINE, kRichId);
+        HWND created = MadeControl(&window, CT_RICHEDIT, "", 10, 10, 300, 200, ES_MULTILINE, kRichId);
         UnhookWindowsHookEx(hook);
-        ASSERT_EQ(created, 1);
+        ASSERT_NE(created, nullptr);
         callback = capturedCallback;
         ASSERT_NE(callback, nullptr);
         watch.control = Control(kRichId);

@@ -203,7 +203,7 @@ TEST_F(ControlTest, AControlDeletesOnlyTheFontItWasHandedAfterTheTakeover) {
     ASSERT_TRUE(spy.Installed());
     auto newFont = [] { return CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial"); };
 
-    ASSERT_EQ(CreateControl(&window, CT_STATUSBAR, "ready", 0, 0, 0, 0, 0, 280), 1);
+    ASSERT_NE(MadeControl(&window, CT_STATUSBAR, "ready", 0, 0, 0, 0, 0, 280), nullptr);
     const auto ownFont = reinterpret_cast<HGDIOBJ>(SendMessageA(Control(280), WM_GETFONT, 0, 0));
     ASSERT_NE(ownFont, nullptr);
 
@@ -211,9 +211,9 @@ TEST_F(ControlTest, AControlDeletesOnlyTheFontItWasHandedAfterTheTakeover) {
                                  reinterpret_cast<HMENU>(281), GetModuleHandleA(nullptr), nullptr);
     HFONT before = newFont();
     SendMessageA(early, WM_SETFONT, reinterpret_cast<WPARAM>(before), 0);
-    ASSERT_EQ(SubclassControl(early, CT_EDIT), 1);
+    ASSERT_EQ(SubclassControl(early, CT_EDIT), 0);
 
-    ASSERT_EQ(CreateControl(&window, CT_EDIT, "", 0, 60, 80, 20, 0, 282), 1);
+    ASSERT_NE(MadeControl(&window, CT_EDIT, "", 0, 60, 80, 20, 0, 282), nullptr);
     HFONT replaced = newFont();
     HFONT held = newFont();
     SendMessageA(Control(282), WM_SETFONT, reinterpret_cast<WPARAM>(replaced), 0);
