@@ -23,6 +23,10 @@ LONG ReadString(StreamCookie& cookie, LPBYTE buffer, LONG capacity) {
 // The string is the caller's whole storage; a text that would reach past it
 // empties the string instead, so it never holds a cut RTF document.
 bool WriteString(StreamCookie& cookie, const BYTE* buffer, LONG count) {
+    // Under Wine an RTF stream ends with a NUL byte after its closing brace;
+    // the string's terminator stands for it, so it takes no room of its own.
+    while (count > 0 && buffer[count - 1] == 0)
+        --count;
     const int32_t room = cookie.capacity - 1 - cookie.position;
     if (cookie.overflow || count > room) {
         cookie.text[0] = '\0';
