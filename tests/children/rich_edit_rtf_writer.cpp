@@ -50,8 +50,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (__argc < 3 || CreateStringHeap() != 1)
         return 1;
     WindowRecord window{};
-    if (OpenWindow(&window, 0, 0, 500, 300, RF_HIDDEN, nullptr, "rtf", nullptr) != 1 ||
-        CreateControl(&window, CT_RICHEDIT, "", 0, 0, 480, 280, ES_MULTILINE, kRichId) != 1)
+    if (OpenWindow(&window, 0, 0, 500, 300, RF_HIDDEN, nullptr, "rtf", nullptr) != 1)
+        return 1;
+    CreateControl(&window, CT_RICHEDIT, "", 0, 0, 480, 280, ES_MULTILINE, kRichId);   // answers 0 either way
+    if (!GetDlgItem(window.hwnd, kRichId))
         return 1;
     for (const Run& run : kRuns) {
         SendControlCommand(&window, kRichId, CC_ED_SET_SEL, IntArg(-1), IntArg(-1));
