@@ -175,7 +175,10 @@ std::string Describe(const Night& n) {
     return text;
 }
 
-TEST(NightTest, TenThousandUnansweredFailuresLeaveOneBoxAndFlatCounts) {
+// Not run by default yet: under emulation (hosts without 32-bit code run the
+// suite in a virtual machine) its run time has not been measured against the
+// time limit. Run it with --gtest_also_run_disabled_tests.
+TEST(NightTest, DISABLED_TenThousandUnansweredFailuresLeaveOneBoxAndFlatCounts) {
     ResetFloatingPoint();
     ASSERT_EQ(CreateStringHeap(), 1);
     // With no script the stand-in sensapi.dll beside this program answers

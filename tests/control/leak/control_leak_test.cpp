@@ -120,7 +120,10 @@ void ModelessDialog() {
     PumpMessages();
 }
 
-TEST(LeakTest, AThousandModalAndAThousandModelessDialogsWithEveryControlLeaveTheCountsWhereTheyWere) {
+// Not run by default yet: two thousand dialogs take over half an hour under
+// emulation, too close to the time limit until measured on a quiet machine.
+// Run it with --gtest_also_run_disabled_tests.
+TEST(LeakTest, DISABLED_AThousandModalAndAThousandModelessDialogsWithEveryControlLeaveTheCountsWhereTheyWere) {
     ASSERT_EQ(CreateStringHeap(), 1);
     // The first dialogs load what the controls and the dialog manager keep.
     ModalDialog();
