@@ -5,6 +5,7 @@
 #include "app/monitor.h"
 #include "runtime/control/controls.h"
 #include "runtime/core/color.h"
+#include "runtime/resource/images.h"
 #include "runtime/window/open_window.h"
 #include "runtime/window/window_commands.h"
 
@@ -39,10 +40,7 @@ constexpr std::array<ControlSpec, 9> kControls{{
 
 constexpr std::array<int32_t, 3> kBlackOnWhite{ID_TARGET_LABEL, ID_INTERVAL_LABEL, ID_FAILURE_MESSAGE};
 
-// Where icon resource 1 becomes appIcon and the class icon. Images cannot
-// be loaded yet, so this does nothing for now: the window keeps the icon
-// its class was registered with.
-int32_t InstallAppIcon() { return 0; }
+constexpr int32_t kAppIconResource = 1;
 
 }  // namespace
 
@@ -56,7 +54,10 @@ int32_t BuildLayout() {
     SetDialogKeys(&mainWindow, 1);
     CenterWindow(&mainWindow);
     started = 0;
-    InstallAppIcon();
+    // Without the resource the class icon becomes null and the platform
+    // shows its default icon.
+    appIcon = reinterpret_cast<HICON>(static_cast<uintptr_t>(LoadRuntimeImage(IntArg(kAppIconResource), IMG_ICON)));
+    SetClassIcon(&mainWindow, appIcon);
     ShowWindowOrControl(&mainWindow, SW_SHOW, 0);
     return 1;
 }

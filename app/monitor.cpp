@@ -32,6 +32,13 @@ constexpr uint32_t kStoppedColor = PackRGB(255, 0, 0);
 constexpr uint32_t kContactColor = PackRGB(0, 0, 0);
 constexpr uint32_t kNoResponseColor = PackRGB(0, 0, 255);
 
+// A "Failure" box runs its own message loop, in which the timer goes on
+// ticking; unanswered, each further failure would open its box inside the
+// last one, deeper into the stack every time, until the stack ran out (after
+// some 900 boxes: two and a half hours at a 10-second interval). So one box
+// at a time; the failures meanwhile are logged all the same.
+bool failureBoxOpen;
+
 void ShowError(const char* text) { ShowMessage(nullptr, text, "Error", kErrorFlags); }
 
 // label + the time of day, as a new string.
@@ -154,10 +161,12 @@ void CALLBACK ProbeTick(HWND, UINT, UINT_PTR, DWORD) {
         return;
     }
     AppendTimedLine("No response at ", kNoResponseColor);
-    if (GetCheckState(&mainWindow, ID_FAILURE_MESSAGE) == 1) {
+    if (!failureBoxOpen && GetCheckState(&mainWindow, ID_FAILURE_MESSAGE) == 1) {
         char* text = TimedText("No response at ");
         PushTemporary(text);
+        failureBoxOpen = true;
         ShowMessage(nullptr, text, "Failure", kFailureFlags);
+        failureBoxOpen = false;
         ReleaseTemporaries(1);
     }
 }

@@ -23,6 +23,9 @@ constexpr int32_t kMinimumInterval = 10;   // seconds
 int32_t MonitorHandler();
 int32_t StartMonitor();
 int32_t StopMonitor();
+// The timer procedure: probes the target twice and logs the second answer; a
+// failure also shows a "Failure" box when "Failure message" is ticked and no
+// such box is open already.
 void CALLBACK ProbeTick(HWND hwnd, UINT message, UINT_PTR timerId, DWORD systemTime);
 // Writes text + "\r\n" in the colour at the top of the log, dropping the
 // oldest lines from the bottom when the log would otherwise be full.

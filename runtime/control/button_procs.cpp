@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "runtime/control/control_procedures.h"
 #include "runtime/control/control_properties.h"
 #include "runtime/control/draw_button.h"
 #include "runtime/control/subclass.h"
@@ -13,21 +14,6 @@ void LoadBitmapForBitmapButton(HWND control, LPARAM text) {
     const auto style = static_cast<uint32_t>(GetWindowLongA(control, GWL_STYLE));
     if (style & BS_BITMAP)
         LoadBitmapFromText(control, reinterpret_cast<const char*>(text), BM_GETIMAGE, BM_SETIMAGE);
-}
-
-// What both button procedures own besides the hot button's extras.
-void ReleaseButtonProperties(HWND control) {
-    DeleteControlFont(control);
-    DeleteControlBitmap(control, BM_GETIMAGE);
-    ReleaseColorProperties(control);
-}
-
-void ReleaseHotButtonProperties(HWND control) {
-    RemovePropA(control, kHotStateProperty);
-    RemovePropA(control, kBorderWidthProperty);
-    DeleteObjectProperty(control, kHotBitmapProperty);
-    DeleteObjectProperty(control, kNormalBitmapProperty);
-    DeleteObjectProperty(control, kSelectedBitmapProperty);
 }
 
 // The button repaints once on entering; later moves change nothing until
@@ -51,57 +37,43 @@ void LeaveHotState(HWND control) {
 
 }  // namespace
 
-LRESULT CALLBACK ButtonControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Read first: WM_DESTROY removes it before passing the message on.
-    const WNDPROC previous = PreviousProc(control);
-
+bool ButtonMessages(HWND control, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* answer) {
     switch (message) {
     case WM_SETTEXT:
         LoadBitmapForBitmapButton(control, lParam);
-        break;
+        return false;
     case kReflectedColorMessage:
         ApplyControlColors(control, wParam);
-        return reinterpret_cast<LRESULT>(GetPropA(control, kBackBrushProperty));
+        *answer = reinterpret_cast<LRESULT>(GetPropA(control, kBackBrushProperty));
+        return true;
     case WM_DRAWITEM:
         DrawButton(control, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        break;
-    case WM_DESTROY:
-        ReleaseButtonProperties(control);
-        RestorePreviousProc(control, previous);
-        break;
+        return false;
     default:
-        break;
+        return false;
     }
-    return PassOn(previous, control, message, wParam, lParam);
 }
 
-LRESULT CALLBACK HotButtonProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const WNDPROC previous = PreviousProc(control);
-
+bool HotButtonMessages(HWND control, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* answer) {
     switch (message) {
     case WM_SETTEXT:
         LoadBitmapForBitmapButton(control, lParam);
-        break;
+        return false;
     case kReflectedColorMessage:
         // The face is drawn by DrawHotButton; nothing is painted behind it.
         ApplyControlColors(control, wParam);
-        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+        *answer = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+        return true;
     case WM_DRAWITEM:
         DrawHotButton(control, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        break;
+        return false;
     case WM_MOUSEMOVE:
         EnterHotState(control);
-        break;
+        return false;
     case WM_MOUSELEAVE:
         LeaveHotState(control);
-        break;
-    case WM_DESTROY:
-        ReleaseButtonProperties(control);
-        ReleaseHotButtonProperties(control);
-        RestorePreviousProc(control, previous);
-        break;
+        return false;
     default:
-        break;
+        return false;
     }
-    return PassOn(previous, control, message, wParam, lParam);
 }

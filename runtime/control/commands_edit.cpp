@@ -10,6 +10,8 @@
 
 #include "runtime/control/command_table.h"
 #include "runtime/control/control_commands.h"
+#include "runtime/control/rich_edit_print.h"
+#include "runtime/control/rich_edit_stream.h"
 
 namespace {
 
@@ -170,9 +172,18 @@ int32_t SetSelOffset(const CommandRow& row, const CommandCall& call) {
     return Send(call.control, row.message, row.wParam, AsLParam(&format));
 }
 
-// Streaming and printing come with the rich edit stream callbacks and the
-// print routine; until they exist these rows send nothing.
-int32_t NotAvailableYet(const CommandRow&, const CommandCall&) { return 0; }
+// Codes 33 and 34: RTF when 2nd is non-zero. A string receiving a stream
+// takes an optional 3rd, the characters it holds besides its terminator.
+int32_t Stream(const CommandRow& row, const CommandCall& call) {
+    const uint32_t format = IntValue(call.args[1]) != 0 ? SF_RTF : SF_TEXT;
+    const int32_t characters = IsIntArg(call.args[2]) ? IntValue(call.args[2]) : kSizeNotGiven;
+    return StreamRichEdit(call.control, row.message, format, call.args[0], characters);
+}
+
+int32_t Print(const CommandRow&, const CommandCall& call) {
+    const int32_t margin = IsIntArg(call.args[0]) ? IntValue(call.args[0]) : kDefaultPrintMargin;
+    return PrintRichEdit(call.control, margin);
+}
 
 using enum ArgKind;
 constexpr RowResult kPassed = RowResult::Passed;
@@ -212,12 +223,13 @@ constexpr std::array kEditCommands{
     CommandRow{CC_ED_SET_MARGINS, EM_SETMARGINS, 0, {Int, Int}, kZero, SetMargins},
     CommandRow{CC_ED_SET_WRAP, EM_SETTARGETDEVICE, 0, {Int}, kZero, SetWrap},
     CommandRow{CC_ED_UNDO, WM_UNDO, 0, {}, kPassed, SendFixed},
-    CommandRow{CC_ED_STREAM_OUT, EM_STREAMOUT, 0, {StrOrFile, Int}, kPassed, NotAvailableYet},
-    CommandRow{CC_ED_STREAM_IN, EM_STREAMIN, 0, {StrOrFile, Int}, kPassed, NotAvailableYet},
+    CommandRow{CC_ED_STREAM_OUT, EM_STREAMOUT, 0, {StrOrFile, Int}, kPassed, Stream},
+    CommandRow{CC_ED_STREAM_IN, EM_STREAMIN, 0, {StrOrFile, Int}, kPassed, Stream},
     CommandRow{CC_ED_PASTE_SPECIAL, EM_PASTESPECIAL, 0, {}, kPassed, PasteSpecial},
     CommandRow{CC_ED_SET_ALIGNMENT, EM_SETPARAFORMAT, 0, {Int}, kPassed, SetAlignment},
     CommandRow{CC_ED_SET_SEL_OFFSET, EM_SETCHARFORMAT, SCF_SELECTION, {Int}, kPassed, SetSelOffset},
-    CommandRow{CC_ED_PRINT, 0, 0, {}, kZero, NotAvailableYet},
+    // 0, or kPrintStopped when a page took no text.
+    CommandRow{CC_ED_PRINT, 0, 0, {}, kPassed, Print},
     CommandRow{CC_ED_LINE_INDEX, EM_LINEINDEX, 0, {Int}, kPassed, SendFirst},
 };
 

@@ -6,11 +6,6 @@
 
 namespace {
 
-// Handed out only when the string heap gives no block at all (none created,
-// or memory exhausted), so that callers never see a null pointer. Without a
-// heap FreeString ignores it; with one, HeapFree refuses it as not its block.
-char emptyFallback[1];
-
 HWND FindControl(const WindowRecord* window, int32_t controlId) {
     if (!window || !window->hwnd)
         return nullptr;
@@ -30,15 +25,13 @@ void ReplaceBrush(HWND control, const char* name, uint32_t color) {
 
 char* GetControlText(const WindowRecord* window, int32_t controlId) {
     HWND control = FindControl(window, controlId);
-    if (control) {
-        const int32_t length = GetWindowTextLengthA(control);
-        if (char* text = AllocString(length + 1)) {
-            GetWindowTextA(control, text, length + 1);
-            return text;
-        }
-    }
-    char* empty = AllocString(2);
-    return empty ? empty : emptyFallback;
+    if (!control)
+        return AllocString(2);
+    const int32_t length = GetWindowTextLengthA(control);
+    char* text = AllocString(length + 1);
+    if (text)
+        GetWindowTextA(control, text, length + 1);
+    return text;
 }
 
 int32_t GetCheckState(const WindowRecord* window, int32_t controlId) {
@@ -50,10 +43,9 @@ int32_t GetCheckState(const WindowRecord* window, int32_t controlId) {
 }
 
 int32_t SetControlText(const WindowRecord* window, int32_t controlId, const char* text) {
-    HWND control = FindControl(window, controlId);
-    if (!control)
-        return 0;
-    return SetWindowTextA(control, text) ? 1 : 0;
+    if (HWND control = FindControl(window, controlId))
+        SetWindowTextA(control, text);
+    return 0;
 }
 
 int32_t SetControlColors(const WindowRecord* window, int32_t controlId, uint32_t textColor,
@@ -65,7 +57,7 @@ int32_t SetControlColors(const WindowRecord* window, int32_t controlId, uint32_t
     SetPropA(control, kBackColorProperty, PropertyValue(backColor));
     ReplaceBrush(control, kBackBrushProperty, backColor);
     InvalidateRect(control, nullptr, TRUE);
-    return 1;
+    return 0;
 }
 
 int32_t SetHotColor(const WindowRecord* window, int32_t controlId, uint32_t hotColor) {
@@ -75,15 +67,14 @@ int32_t SetHotColor(const WindowRecord* window, int32_t controlId, uint32_t hotC
     SetPropA(control, kHotColorProperty, PropertyValue(hotColor));
     ReplaceBrush(control, kHotBrushProperty, hotColor);
     InvalidateRect(control, nullptr, TRUE);
-    return 1;
+    return 0;
 }
 
 int32_t FocusControl(const WindowRecord* window, int32_t controlId) {
     if (!window || !window->hwnd)
         return 0;
     HWND target = controlId == 0 ? window->hwnd : GetDlgItem(window->hwnd, controlId);
-    if (!target)
-        return 0;
-    SetFocus(target);
-    return 1;
+    if (target)
+        SetFocus(target);
+    return 0;
 }

@@ -32,12 +32,6 @@ inline void ReleaseColorProperties(HWND control) {
     RemovePropA(control, kHotColorProperty);
 }
 
-// The font the control reports, deleted as the control's own.
-inline void DeleteControlFont(HWND control) {
-    if (auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)))
-        DeleteObject(font);
-}
-
 // The image a button or picture label holds, deleted as the control's own.
 inline void DeleteControlBitmap(HWND control, UINT getImage) {
     if (auto bitmap = reinterpret_cast<HGDIOBJ>(SendMessageA(control, getImage, IMAGE_BITMAP, 0)))

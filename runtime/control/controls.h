@@ -39,9 +39,10 @@ extern int32_t commonControlsReady;
 // the life of the process; null until a load succeeds.
 extern HMODULE richEditLibrary;
 
-// Creates the control (or records it in the template) and subclasses it.
-// 1 when a control was created or an item recorded; 0 for a record without
-// window, a duplicate identifier or a failed creation.
+// Creates the control (or records it in the template) and subclasses it;
+// nothing for a record without window, a duplicate identifier or a failed
+// creation. Returns 0 in every case: the control is found afterwards by its
+// identifier.
 int32_t CreateControl(WindowRecord* window, int32_t type, const char* text, int32_t x, int32_t y,
                       int32_t cx, int32_t cy, uint32_t style, int32_t controlId);
 
@@ -52,8 +53,9 @@ HWND CreateCustomControl(WindowRecord* window, const char* className, const char
                          int32_t controlId);
 
 // Template mode: appends an item (position and size already in dialog
-// units) to the record's template. 1 when appended; 0 without template,
-// for an identifier already in the list, or a class name over 31 characters.
+// units) to the record's template; nothing without template, for an
+// identifier already in the list, or a class name over 31 characters.
+// Returns 0 in every case.
 int32_t AppendDialogItem(WindowRecord* window, uint32_t exStyle, const char* className,
                          const char* text, uint32_t style, int32_t x, int32_t y, int32_t cx,
                          int32_t cy, int32_t controlId, int32_t type, int32_t isDefault);
@@ -66,25 +68,27 @@ int32_t PixelsToDialogUnits(const DialogTemplate* dialogTemplate, int32_t* x, in
                             int32_t* cy);
 
 // The control's text as a new string-heap string owned by the caller; the
-// empty string when there is no window or no such control. Never null.
+// empty string when there is no window or no such control. Null only when
+// the string heap has no block for it (none created, or exhausted).
 [[nodiscard]] char* GetControlText(const WindowRecord* window, int32_t controlId);
 
 // BM_GETCHECK of a button-class control (0, 1 or 2); -1 for any other
 // class or a missing control.
 int32_t GetCheckState(const WindowRecord* window, int32_t controlId);
 
+// SetWindowTextA on the control. Returns 0.
 int32_t SetControlText(const WindowRecord* window, int32_t controlId, const char* text);
 
 // Stores the colours (packed RGB) in "FGRND" and "BGRND" and replaces the
-// "BBRUSH" background brush, deleting the old one.
+// "BBRUSH" background brush, deleting the old one. Returns 0.
 int32_t SetControlColors(const WindowRecord* window, int32_t controlId, uint32_t textColor,
                          uint32_t backColor);
 
 // Stores the hot colour in "HTCLR" and replaces the "HBRUSH" brush, whose
-// presence switches hot colouring on.
+// presence switches hot colouring on. Returns 0.
 int32_t SetHotColor(const WindowRecord* window, int32_t controlId, uint32_t hotColor);
 
-// Focuses the control, or the window itself for controlId 0.
+// Focuses the control, or the window itself for controlId 0. Returns 0.
 int32_t FocusControl(const WindowRecord* window, int32_t controlId);
 
 // SendMessageA to the target: a window handle (TY_INTEGER or TY_DWORD, by

@@ -129,17 +129,16 @@ int32_t CreateControl(WindowRecord* window, int32_t type, const char* text, int3
     if (style & CS_HIDDEN)
         style &= ~(WS_VISIBLE | CS_HIDDEN);
 
-    if (window->templateMode)
-        return AppendDialogItem(window, exStyle, className, text, style, x, y, cx, cy, controlId, type,
-                                isDefault);
+    if (window->templateMode) {
+        AppendDialogItem(window, exStyle, className, text, style, x, y, cx, cy, controlId, type, isDefault);
+        return 0;
+    }
 
     HWND control = CreateChild(window, exStyle, className, text, style, x, y, cx, cy, controlId);
     SubclassControl(control, type);
-    if (!control)
-        return 0;
-    if (type == CT_STATUSBAR && window->mdiClient)
+    if (control && type == CT_STATUSBAR && window->mdiClient)
         RefitMdiClient(window->hwnd, window->mdiClient);
-    return 1;
+    return 0;
 }
 
 HWND CreateCustomControl(WindowRecord* window, const char* className, const char* text, int32_t x, int32_t y,

@@ -78,5 +78,5 @@ int32_t AppendDialogItem(WindowRecord* window, uint32_t exStyle, const char* cla
     item->id = controlId;
     item->isDefault = isDefault;
     *link = item;
-    return 1;
+    return 0;
 }

@@ -1,3 +1,4 @@
+#include "runtime/control/control_procedures.h"
 #include "runtime/control/control_properties.h"
 #include "runtime/control/control_styles.h"
 #include "runtime/control/subclass.h"
@@ -32,37 +33,29 @@ void ShowParentBehind(HWND label, HDC eraseDC) {
 
 }  // namespace
 
-LRESULT CALLBACK LabelControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Read first: WM_DESTROY removes it before passing the message on.
-    const WNDPROC previous = PreviousProc(control);
-
+bool LabelMessages(HWND control, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* answer) {
     switch (message) {
     case WM_SETTEXT:
         if ((StyleOf(control) & kPictureMask) == SS_BITMAP)
             LoadBitmapFromText(control, reinterpret_cast<const char*>(lParam), STM_GETIMAGE, STM_SETIMAGE);
         if (IsTransparent(control))
             InvalidateRect(control, nullptr, TRUE);
-        break;
+        return false;
     case WM_ERASEBKGND:
         if (IsTransparent(control))
             ShowParentBehind(control, reinterpret_cast<HDC>(wParam));
-        break;
+        return false;
     case kReflectedColorMessage:
         SetTextColor(reinterpret_cast<HDC>(wParam), ColorProperty(control, kTextColorProperty));
         if (IsTransparent(control)) {
             SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-            return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+            *answer = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+        } else {
+            SetBkColor(reinterpret_cast<HDC>(wParam), ColorProperty(control, kBackColorProperty));
+            *answer = reinterpret_cast<LRESULT>(GetPropA(control, kBackBrushProperty));
         }
-        SetBkColor(reinterpret_cast<HDC>(wParam), ColorProperty(control, kBackColorProperty));
-        return reinterpret_cast<LRESULT>(GetPropA(control, kBackBrushProperty));
-    case WM_DESTROY:
-        DeleteControlFont(control);
-        DeleteControlBitmap(control, STM_GETIMAGE);
-        ReleaseColorProperties(control);
-        RestorePreviousProc(control, previous);
-        break;
+        return true;
     default:
-        break;
+        return false;
     }
-    return PassOn(previous, control, message, wParam, lParam);
 }

@@ -1,7 +1,9 @@
 #include "runtime/control/subclass.h"
 
+#include "runtime/control/control_procedures.h"
 #include "runtime/control/control_properties.h"
 #include "runtime/control/controls.h"
+#include "runtime/control/rich_edit_callback.h"
 #include "runtime/window/typed_arg.h"
 #include "runtime/window/window_proc.h"
 
@@ -56,6 +58,8 @@ int32_t SubclassControl(HWND control, int32_t type) {
     if (!control)
         return 0;
     const SubclassChoice choice = ChoiceFor(type);
+    if (type == CT_RICHEDIT)
+        InstallRichEditCallback(control);
     const COLORREF back = GetSysColor(choice.backgroundIndex);
     SetPropA(control, kTextColorProperty, PropertyValue(GetSysColor(kTextColorIndex)));
     SetPropA(control, kBackColorProperty, PropertyValue(back));
@@ -71,33 +75,24 @@ int32_t SubclassControl(HWND control, int32_t type) {
     const LONG previous =
         SetWindowLongA(control, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<uintptr_t>(choice.procedure)));
     SetPropA(control, kPrevProcProperty, PropertyValue(static_cast<uint32_t>(previous)));
-    return 1;
+    return 0;
 }
 
-LRESULT CALLBACK GeneralControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Read first: WM_DESTROY removes it before passing the message on.
-    const WNDPROC previous = PreviousProc(control);
-
+bool GeneralMessages(HWND control, UINT message, WPARAM wParam, LPARAM, LRESULT* answer) {
     switch (message) {
     case kReflectedColorMessage:
     // A combo box gets these two straight from its own edit field and list.
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
         ApplyControlColors(control, wParam);
-        return reinterpret_cast<LRESULT>(GetPropA(control, kBackBrushProperty));
+        *answer = reinterpret_cast<LRESULT>(GetPropA(control, kBackBrushProperty));
+        return true;
     case WM_CHAR:
-        if (NotifyKey(control, wParam))
-            return 1;
-        break;
-    case WM_DESTROY:
-        DeleteControlFont(control);
-        ReleaseColorProperties(control);
-        RemovePropA(control, kNotifyTabProperty);
-        RemovePropA(control, kNotifyEnterProperty);
-        RestorePreviousProc(control, previous);
-        break;
+        if (!NotifyKey(control, wParam))
+            return false;
+        *answer = 1;
+        return true;
     default:
-        break;
+        return false;
     }
-    return PassOn(previous, control, message, wParam, lParam);
 }

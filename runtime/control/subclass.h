@@ -31,12 +31,18 @@ constexpr WORD CN_TAB = 0x0A01;
 
 // Once per control, right after it exists: default colours and background
 // brush by type code, and the runtime procedure for the type in place of
-// the control's own. 1 when done; 0 for a null control. A second call would
-// record the runtime procedure itself as the previous one.
+// the control's own; nothing for a null control. Returns 0. A second call
+// would record the runtime procedure itself as the previous one.
 int32_t SubclassControl(HWND control, int32_t type);
 
+// The four runtime procedures (control_procedures.cpp). Each releases on
+// WM_DESTROY its properties, brushes and bitmaps, and a font only when the
+// control was handed it through WM_SETFONT after the takeover and still
+// holds it: a dialog's font belongs to the dialog manager, a status bar's
+// default font to the status bar.
+
 // Every type without a procedure of its own: colour answers, Tab and Enter
-// as notifications, release of its properties and font on WM_DESTROY.
+// as notifications.
 LRESULT CALLBACK GeneralControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Owner-drawn push buttons; a BS_BITMAP button loads its bitmap from the text.

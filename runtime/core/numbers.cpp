@@ -98,3 +98,9 @@ int32_t RoundToInt32(double x) {
     __asm__ __volatile__("fistpl %0" : "=m"(result) : "t"(static_cast<long double>(x)) : "st");
     return result;
 }
+
+int64_t RoundToInt64(double x) {
+    int64_t result;
+    __asm__ __volatile__("fistpll %0" : "=m"(result) : "t"(static_cast<long double>(x)) : "st");
+    return result;
+}

@@ -32,3 +32,7 @@ double AbsoluteValue(double x);
 // nearest, ties to even, under the runtime's control word); a value out of
 // range gives -2147483648, the x87's integer indefinite.
 int32_t RoundToInt32(double x);
+
+// x rounded to a signed 64-bit integer the same way; out of range gives
+// -9223372036854775808 (the integer indefinite).
+int64_t RoundToInt64(double x);

@@ -129,10 +129,13 @@ int32_t PrintItemWords(int32_t count, const uint32_t* words) {
         WriteFile(output, line, static_cast<DWORD>(length), &written, nullptr);
         return length;
     }
-    if (length > 0 && line[length - 1] == '\n')
+    // One line end comes off: a line feed, and the carriage return just
+    // before it. A carriage return without a line feed after it stays.
+    if (length > 0 && line[length - 1] == '\n') {
         line[--length] = '\0';
-    if (length > 0 && line[length - 1] == '\r')
-        line[--length] = '\0';
+        if (length > 0 && line[length - 1] == '\r')
+            line[--length] = '\0';
+    }
     if (length == 0)
         return 0;
     // The scope's DC draws at its current position and moves it to the end

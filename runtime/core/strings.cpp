@@ -46,6 +46,18 @@ int32_t FreeString(const char* s) {
     return HeapFree(stringHeap, 0, const_cast<char*>(s)) ? 1 : 0;
 }
 
+int32_t StringCapacity(const char* s) {
+    // HeapValidate answers FALSE for an address that is not the start of one
+    // of the heap's blocks (a buffer elsewhere, a pointer into a block)
+    // before HeapSize is trusted with it.
+    if (!stringHeap || !s || !HeapValidate(stringHeap, 0, s))
+        return 0;
+    const SIZE_T size = HeapSize(stringHeap, 0, s);
+    if (size == static_cast<SIZE_T>(-1))
+        return 0;
+    return size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(size);
+}
+
 int32_t PushTemporary(const char* s) {
     if (temporaryTop < kTemporarySlots)
         temporaries[temporaryTop++] = s;
@@ -185,4 +197,19 @@ char* ConcatStringList(const char* const* parts, int32_t count) {
             end = CopyString(end, parts[i]) + StringLength(parts[i]);
     }
     return block;
+}
+
+int32_t FindInString(const char* text, const char* pattern, int32_t start) {
+    if (!text || !pattern || !*pattern)
+        return 0;
+    if (start < 1)
+        start = 1;
+    const int32_t length = StringLength(text);
+    const int32_t patternLength = StringLength(pattern);
+    if (length < start)
+        return 0;
+    for (int32_t at = start - 1; at <= length - patternLength; ++at)
+        if (std::memcmp(text + at, pattern, static_cast<size_t>(patternLength)) == 0)
+            return at + 1;
+    return 0;
 }

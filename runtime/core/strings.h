@@ -11,6 +11,9 @@ int32_t CreateStringHeap();
 // the block), or null.
 [[nodiscard]] char* AllocString(int32_t n);
 int32_t FreeString(const char* s);
+// Bytes of storage behind s (the whole block, spare bytes included) when s is
+// the start of a live string-heap block; 0 for any other address.
+int32_t StringCapacity(const char* s);
 int32_t ShutdownStringHeap();
 
 constexpr int32_t kTemporarySlots = 1000;
@@ -28,6 +31,12 @@ char* AppendString(char* dst, const char* src);
 [[nodiscard]] char* DuplicateString(const char* s);
 [[nodiscard]] char* UpperCaseCopy(const char* s);
 [[nodiscard]] char* ConcatStringList(const char* const* parts, int32_t count);
+
+// Position, counted from 1, of the first occurrence of pattern in text at or
+// after position start (0 and below count as 1), compared byte for byte; 0
+// when there is none, when pattern is empty or null, or when text is
+// shorter than start characters.
+int32_t FindInString(const char* text, const char* pattern, int32_t start);
 
 // ConcatStrings("a", b, ...): a new string holding the operands joined.
 template <typename... Parts>

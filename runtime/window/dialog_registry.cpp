@@ -11,6 +11,8 @@ DialogRecordNode* registryHead;
 }
 
 int32_t RegisterDialogRecord(WindowRecord* record) {
+    if (IsDialogRecord(record))
+        return 1;
     auto* node = static_cast<DialogRecordNode*>(AllocZeroed(AT_STRUCT, sizeof(DialogRecordNode)));
     if (!node)
         return 0;
@@ -28,22 +30,35 @@ int32_t RegisterDialogRecord(WindowRecord* record) {
 
 DialogRecordNode* FirstDialogRecord() { return registryHead; }
 
+bool IsDialogRecord(const WindowRecord* record) {
+    for (const DialogRecordNode* node = registryHead; node; node = node->next)
+        if (node->record == record)
+            return true;
+    return false;
+}
+
+int32_t FreeDialogTemplate(void* dialogTemplate) {
+    auto* dialog = static_cast<DialogTemplate*>(dialogTemplate);
+    if (!dialog)
+        return 0;
+    DialogItem* item = dialog->items;
+    while (item) {
+        DialogItem* following = item->next;
+        if (item->text)
+            GlobalFree(item->text);
+        GlobalFree(item);
+        item = following;
+    }
+    FreeBlock(dialog);
+    return 0;
+}
+
 int32_t FreeDialogRecords() {
     DialogRecordNode* node = registryHead;
     while (node) {
         DialogRecordNode* next = node->next;
-        auto* dialog = node->record ? static_cast<DialogTemplate*>(node->record->dialogTemplate) : nullptr;
-        if (dialog) {
-            DialogItem* item = dialog->items;
-            while (item) {
-                DialogItem* following = item->next;
-                if (item->text)
-                    GlobalFree(item->text);
-                GlobalFree(item);
-                item = following;
-            }
-            FreeBlock(dialog);
-        }
+        if (node->record)
+            FreeDialogTemplate(node->record->dialogTemplate);
         FreeBlock(node);
         node = next;
     }

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr char kAcceleratorProperty[] = "_ACCEL_TABLE";
-constexpr char kDialogRecordProperty[] = "DLGPTR";
 
 // The record of a runtime window: window long 0 for the window classes;
 // for the dialog class that word is the dialog manager's, so the record is
@@ -90,7 +89,7 @@ int32_t CloseWindow(WindowRecord* record) {
         DestroyAcceleratorTable(table);
         RemovePropA(hwnd, kAcceleratorProperty);
     }
-    ReleaseHandlerTables(hwnd);
+    FreeHandlerTables(record);
 
     HBITMAP surface = record->surfaceBitmap;
     HPEN pen = record->pen;

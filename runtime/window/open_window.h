@@ -10,6 +10,9 @@
 inline constexpr char kWindowClassName[] = "CorvaneWndClass";
 inline constexpr char kFrameClassName[] = "CorvaneFrameClass";
 inline constexpr char kDialogClassName[] = "CorvaneDlgClass";
+// Property of a dialog window holding its WindowRecord (window long 0 of the
+// dialog class is the dialog manager's own).
+inline constexpr char kDialogRecordProperty[] = "DLGPTR";
 
 // Class atoms, 0 until registered; the dialog class is registered by the
 // dialog code.

@@ -7,7 +7,8 @@ int32_t FillSolid(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height, C
         return 0;
     SetBkColor(dc, color);
     const RECT area{x, y, x + width, y + height};
-    return ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr) ? 1 : 0;
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
+    return 0;
 }
 
 bool SurfaceIsStretched(const WindowRecord* record, SIZE* bitmap, SIZE* client) {

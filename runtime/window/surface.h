@@ -20,5 +20,5 @@ inline bool HasSurface(const WindowRecord* record) {
 bool SurfaceIsStretched(const WindowRecord* record, SIZE* bitmap, SIZE* client);
 
 // Sets the DC's background colour (kept afterwards) and paints the rectangle
-// opaque with it; 0 when dc is null.
+// opaque with it; nothing when dc is null. Returns 0.
 int32_t FillSolid(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height, COLORREF color);

@@ -57,28 +57,29 @@ int32_t CenterWindow(const WindowRecord* window) {
                                    areas.bounds.right);
     const int32_t y = CentredStart(areas.reference.top, areas.reference.bottom, height, areas.bounds.top,
                                    areas.bounds.bottom);
-    return SetWindowPos(hwnd, nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) ? 1 : 0;
+    SetWindowPos(hwnd, nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
 }
 
 int32_t ShowWindowOrControl(const WindowRecord* window, int32_t showCommand, int32_t controlId) {
     if (!window || !window->hwnd)
         return 0;
     HWND target = controlId == 0 ? window->hwnd : GetDlgItem(window->hwnd, controlId);
-    if (!target)
-        return 0;
-    ShowWindow(target, showCommand);
-    return 1;
+    if (target)
+        ShowWindow(target, showCommand);
+    return 0;
 }
 
 int32_t SetCaption(const WindowRecord* window, const char* text) {
     if (!window || !window->hwnd)
         return 0;
-    return SetWindowTextA(window->hwnd, text) ? 1 : 0;
+    SetWindowTextA(window->hwnd, text);
+    return 0;
 }
 
 int32_t SetClassIcon(const WindowRecord* window, HICON icon) {
     if (!window || !window->hwnd)
         return 0;
     SetClassLongA(window->hwnd, GCL_HICON, static_cast<LONG>(reinterpret_cast<uintptr_t>(icon)));
-    return 1;
+    return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Small commands on an open window: centring, showing, caption, class icon.
-// Each does nothing and returns 0 for a record without window.
+// Each returns 0, whether it did its work or not (it does nothing for a
+// record without window); what it did is read from the window itself.
 
 #include <windows.h>
 
@@ -15,8 +16,8 @@
 // edge on the bounds.
 int32_t CenterWindow(const WindowRecord* window);
 
-// ShowWindow on the window itself (controlId 0) or on its control; 0 when
-// there is no such control.
+// ShowWindow on the window itself (controlId 0) or on its control; nothing
+// when there is no such control.
 int32_t ShowWindowOrControl(const WindowRecord* window, int32_t showCommand, int32_t controlId);
 
 int32_t SetCaption(const WindowRecord* window, const char* text);

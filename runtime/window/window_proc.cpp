@@ -12,20 +12,6 @@ int32_t exitCode;
 
 namespace {
 
-bool IsControlColorMessage(UINT message) {
-    switch (message) {
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // A menu command concerns the active MDI child (or the window's top child)
 // when that child is a runtime window; a control's window long 0 is its own
 // data, not a record, so only runtime windows are taken.
@@ -123,11 +109,28 @@ LRESULT DefaultProcedure(HWND hwnd, WindowRecord* record, ATOM atom, UINT messag
 
 }  // namespace
 
+bool IsControlColorMessage(UINT message) {
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
 int32_t RouteEvent(WindowRecord* record, uint32_t message, uint32_t wParam, int32_t lParam) {
     MessageRecord& m = messageRecord;
     const MessageRecord saved = m;
 
+    // Read before the handler runs: a handler may close its own window and
+    // release the record, so nothing after it may touch the record.
     HandlerProc handler = record->handler;
+    HWND hwnd = record->hwnd;
     m.wParam = wParam;
     m.lParam = lParam;
     m.window = record;
@@ -135,7 +138,7 @@ int32_t RouteEvent(WindowRecord* record, uint32_t message, uint32_t wParam, int3
     m.eventCode = code;
 
     int32_t result = handler ? handler() : 0;
-    result |= DispatchHandlerTables(record->hwnd, code);
+    result |= DispatchHandlerTables(hwnd, code);
 
     const int32_t menuId = m.menuId;   // the last menu command outlives the event
     m = saved;

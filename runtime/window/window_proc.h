@@ -20,4 +20,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 // tables' result.
 int32_t RouteEvent(WindowRecord* record, uint32_t message, uint32_t wParam, int32_t lParam);
 
+// The colour requests a parent reflects to the control named in lParam
+// (every WM_CTLCOLOR* but WM_CTLCOLORDLG).
+bool IsControlColorMessage(UINT message);
+
 LRESULT EraseBackground(HWND hwnd, HDC dc, LPARAM lParam);

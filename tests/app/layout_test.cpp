@@ -11,7 +11,9 @@
 #include "runtime/core/strings.h"
 #include "runtime/window/message_loop.h"
 #include "runtime/window/open_window.h"
+#include "tests/support/image_pixels.h"
 #include "tests/support/test_support.h"
+#include "app_icon_pixels.h"
 
 namespace {
 
@@ -248,6 +250,26 @@ TEST_F(LayoutTest, TheLogCannotBeTypedInto) {
     SendMessageA(log, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 7u);
+}
+
+// The test program carries the program's icon resource; ImageMagick read
+// each of its images from reachlet.ico.
+TEST_F(LayoutTest, TheClassIconIsTheIconResourcesImagePixelForPixel) {
+    ASSERT_NE(appIcon, nullptr);
+    HICON classIcon = reinterpret_cast<HICON>(static_cast<uintptr_t>(GetClassLongA(mainWindow.hwnd, GCL_HICON)));
+    EXPECT_EQ(classIcon, appIcon);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(classIcon, &info));
+    BITMAP mask{};
+    GetObjectA(info.hbmMask, sizeof(mask), &mask);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    // Loaded without a size, the icon has that of the group's first image.
+    const ImagePixels& expected = kPixels_app_icon_0;
+    ASSERT_EQ(mask.bmWidth, expected.width);
+    ASSERT_EQ(mask.bmHeight, expected.height);
+
+    ExpectIconPixels(classIcon, expected);
 }
 
 }  // namespace

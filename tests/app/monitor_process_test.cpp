@@ -94,12 +94,24 @@ TEST_F(MonitorProcessTest, ClosingWhileStartedEndsAtOnceWithCodeZero) {
     SendMessageA(Control(103), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("gateway.local"));
     Press(105);
     ASSERT_EQ(Text(main_), "Reachlet - Started - GATEWAY.LOCAL");
-    const std::string before = Text(Control(108));
+    // The log is read inside the program as the close destroys it, by a hook
+    // from the scripted sensapi.dll, which the program has loaded already.
+    HMODULE fake = LoadLibraryA(BuildPath("fakenet\\sensapi.dll").c_str());
+    ASSERT_NE(fake, nullptr);
+    auto watch = reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(GetProcAddress(fake, "WatchDestroyedText")));
+    ASSERT_NE(watch, nullptr);
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watch, fake, GetWindowThreadProcessId(main_, nullptr));
+    ASSERT_NE(hook, nullptr);
+
     PostMessageA(main_, WM_CLOSE, 0, 0);
     DWORD exitCode = 1234;
     ASSERT_TRUE(program_.WaitForExit(15000, &exitCode));
+    UnhookWindowsHookEx(hook);
+    FreeLibrary(fake);
     EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(before.find("Ping stopped at "), std::string::npos);
+    const std::string atClose = ReadWholeFile(script_ + ".destroyed");
+    EXPECT_EQ(atClose.rfind("Ping started at ", 0), 0u) << atClose;
+    EXPECT_EQ(atClose.find("Ping stopped at "), std::string::npos) << atClose;
 }
 
 }  // namespace

@@ -242,6 +242,8 @@ TEST_F(MonitorTest, FailureBoxOnlyWhenTheCheckBoxIsTicked) {
     EXPECT_EQ(boxes[0].caption, "Failure");
     EXPECT_TRUE(boxes[0].stopIcon);
     EXPECT_TRUE(IsTimeLine(boxes[0].text, "No response at ")) << boxes[0].text;
+    // That box was answered, so the next failure opens one of its own.
+    EXPECT_EQ(TickAndWatch().size(), 1u);
     Script("default 1\n");
     EXPECT_TRUE(TickAndWatch().empty());
 }

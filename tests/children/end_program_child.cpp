@@ -2,6 +2,7 @@
 // a log file that the exit routines and any code that must not run append to.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "runtime/core/program.h"
@@ -65,8 +66,22 @@ void ParseArguments() {
     lstrcpynA(logPath, p, MAX_PATH);
 }
 
+// The x87 control word as four hex digits.
+void AppendControlWord() {
+    uint16_t word = 0;
+    __asm__ __volatile__("fnstcw %0" : "=m"(word));
+    char text[8];
+    wsprintfA(text, "%04X", word);
+    Append(text);
+}
+
 void Body() {
     ParseArguments();
+    if (std::strcmp(scenario, "control-word") == 0) {
+        // As the entry left it, before anything else runs.
+        AppendControlWord();
+        return;
+    }
     AddExitRoutine(LogExitRoutine, 'a');
     AddExitRoutine(LogExitRoutine, 'b');
     AddExitRoutine(LogExitRoutine, 'c');

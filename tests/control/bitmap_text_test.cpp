@@ -98,17 +98,17 @@ void LoadsEachFormOfText(HWND control, UINT getImage, bool keepsText) {
 }
 
 TEST_F(ControlTest, ABitmapButtonLoadsItsBitmapFromAPathANumberOrAName) {
-    ASSERT_EQ(CreateControl(&window, CT_BUTTON, "", 10, 10, 60, 40, BS_BITMAP, kButtonId), 1);
+    ASSERT_NE(MadeControl(&window, CT_BUTTON, "", 10, 10, 60, 40, BS_BITMAP, kButtonId), nullptr);
     LoadsEachFormOfText(Control(kButtonId), BM_GETIMAGE, true);
 }
 
 TEST_F(ControlTest, APictureLabelLoadsItsBitmapFromAPathANumberOrAName) {
-    ASSERT_EQ(CreateControl(&window, CT_LABEL, "", 10, 10, 60, 40, SS_BITMAP, kPictureId), 1);
+    ASSERT_NE(MadeControl(&window, CT_LABEL, "", 10, 10, 60, 40, SS_BITMAP, kPictureId), nullptr);
     LoadsEachFormOfText(Control(kPictureId), STM_GETIMAGE, false);
 }
 
 TEST_F(ControlTest, BitmapTextsLongerThanAPathAreRefusedNotCut) {
-    ASSERT_EQ(CreateControl(&window, CT_LABEL, "", 10, 10, 60, 40, SS_BITMAP, kPictureId), 1);
+    ASSERT_NE(MadeControl(&window, CT_LABEL, "", 10, 10, 60, 40, SS_BITMAP, kPictureId), nullptr);
     HWND label = Control(kPictureId);
     // Two files: one whose path has the longest length taken, and one whose
     // path is a character longer and would be cut to the first.

@@ -14,6 +14,14 @@
 #include "runtime/window/open_window.h"
 #include "tests/support/test_support.h"
 
+// CreateControl answers 0 whether it made a control or not; what it made is
+// read from the window: the control with the identifier, or null.
+inline HWND MadeControl(WindowRecord* window, int32_t type, const char* text, int32_t x, int32_t y, int32_t cx,
+                        int32_t cy, uint32_t style, int32_t controlId) {
+    EXPECT_EQ(CreateControl(window, type, text, x, y, cx, cy, style, controlId), 0);
+    return window->hwnd ? GetDlgItem(window->hwnd, controlId) : nullptr;
+}
+
 class ControlTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -51,9 +51,9 @@ protected:
 };
 
 TEST_F(ControlTest, OwnerDrawnAndTransparentControlsAnswerWithTheNullBrush) {
-    ASSERT_EQ(CreateControl(&window, CT_HOTBUTTON, "hot", 0, 0, 60, 25, 0, 250), 1);
-    ASSERT_EQ(CreateControl(&window, CT_LABEL, "see-through", 0, 30, 80, 20, CS_TRANSPARENT, 251), 1);
-    ASSERT_EQ(CreateControl(&window, CT_LABEL, "plain", 0, 60, 80, 20, 0, 252), 1);
+    ASSERT_NE(MadeControl(&window, CT_HOTBUTTON, "hot", 0, 0, 60, 25, 0, 250), nullptr);
+    ASSERT_NE(MadeControl(&window, CT_LABEL, "see-through", 0, 30, 80, 20, CS_TRANSPARENT, 251), nullptr);
+    ASSERT_NE(MadeControl(&window, CT_LABEL, "plain", 0, 60, 80, 20, 0, 252), nullptr);
     SetControlColors(&window, 250, kRed, kBlue);
     SetControlColors(&window, 251, kRed, kBlue);
     HDC dc = CreateCompatibleDC(nullptr);
@@ -76,7 +76,7 @@ TEST_F(ControlTest, OwnerDrawnAndTransparentControlsAnswerWithTheNullBrush) {
 
 TEST_F(ShownControlTest, EnterAndTabBecomeNotificationsOnlyWhenAskedFor) {
     const uint32_t style = ES_MULTILINE | ES_WANTRETURN;
-    ASSERT_EQ(CreateControl(&window, CT_EDIT, "", 10, 10, 200, 60, style, 260), 1);
+    ASSERT_NE(MadeControl(&window, CT_EDIT, "", 10, 10, 200, 60, style, 260), nullptr);
     HWND edit = Control(260);
     auto text = [edit] {
         char buffer[32] = {};
@@ -126,7 +126,7 @@ struct DrawCounter {
 };
 
 TEST_F(ShownControlTest, AHotButtonRepaintsOnceOnEntryAndOnceOnLeaving) {
-    ASSERT_EQ(CreateControl(&window, CT_HOTBUTTON, "hot", 20, 20, 100, 30, 0, 261), 1);
+    ASSERT_NE(MadeControl(&window, CT_HOTBUTTON, "hot", 20, 20, 100, 30, 0, 261), nullptr);
     HWND hot = Control(261);
     SetHotColor(&window, 261, kRed);
     UpdateWindow(hot);
@@ -165,8 +165,8 @@ TEST_F(ShownControlTest, ATransparentLabelShowsTheSurfaceBehindItsText) {
     ASSERT_NE(dc, nullptr);
     FillSolid(dc, 0, 0, 300, 100, kRed);
     ReleaseDrawDC(&window, dc, 1);
-    ASSERT_EQ(CreateControl(&window, CT_LABEL, "x", 20, 20, 120, 30, CS_TRANSPARENT, 262), 1);
-    ASSERT_EQ(CreateControl(&window, CT_LABEL, "x", 160, 20, 120, 30, 0, 263), 1);
+    ASSERT_NE(MadeControl(&window, CT_LABEL, "x", 20, 20, 120, 30, CS_TRANSPARENT, 262), nullptr);
+    ASSERT_NE(MadeControl(&window, CT_LABEL, "x", 160, 20, 120, 30, 0, 263), nullptr);
     UpdateWindow(window.hwnd);
     PumpMessages();
     EXPECT_EQ(ControlPixel(Control(262), 100, 20), kRed);
@@ -179,7 +179,7 @@ TEST_F(ShownControlTest, ATransparentLabelShowsTheSurfaceBehindItsText) {
 }
 
 TEST_F(ShownControlTest, AButtonOnTheWindowIsDrawnInItsColoursAndSinksWhenPressed) {
-    ASSERT_EQ(CreateControl(&window, CT_BUTTON, "Press", 20, 20, 100, 30, 0, 264), 1);
+    ASSERT_NE(MadeControl(&window, CT_BUTTON, "Press", 20, 20, 100, 30, 0, 264), nullptr);
     HWND button = Control(264);
     SetControlColors(&window, 264, kRed, kBlue);
     InvalidateRect(button, nullptr, TRUE);

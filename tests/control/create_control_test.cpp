@@ -61,7 +61,7 @@ constexpr uint32_t kEdges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
 
 TEST_P(ControlClassTest, ClassStylesAndExtendedStyleAsMade) {
     const ClassCase& c = GetParam();
-    ASSERT_EQ(CreateControl(&window, c.type, "x", 10, 10, 120, 60, c.style, 201), 1);
+    ASSERT_NE(MadeControl(&window, c.type, "x", 10, 10, 120, 60, c.style, 201), nullptr);
     ASSERT_NE(Control(201), nullptr);
     EXPECT_EQ(lstrcmpiA(ClassOf(201).c_str(), c.className), 0) << ClassOf(201);
     ASSERT_TRUE(CreationRequest::seen);
@@ -104,8 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
 // WS_VSCROLL out of its style, while its text fits; with more lines than it
 // can show, the style reads back as created.
 TEST_F(ControlTest, ARichEditLogReadsBackItsStyleOnceItScrolls) {
-    ASSERT_EQ(CreateControl(&window, CT_RICHEDIT, "", 10, 160, 372, 100, 0x00A00804, 108), 1);
-    ASSERT_EQ(CreateControl(&window, CT_RICHEDIT, "", 10, 10, 372, 100, 0x00200804, 109), 1);
+    ASSERT_NE(MadeControl(&window, CT_RICHEDIT, "", 10, 160, 372, 100, 0x00A00804, 108), nullptr);
+    ASSERT_NE(MadeControl(&window, CT_RICHEDIT, "", 10, 10, 372, 100, 0x00200804, 109), nullptr);
     std::string lines;
     for (int i = 0; i < 40; ++i)
         lines += "No response at 12:00:00\r\n";
@@ -118,7 +118,7 @@ TEST_F(ControlTest, ARichEditLogReadsBackItsStyleOnceItScrolls) {
 }
 
 TEST_F(ControlTest, ASecondControlWithOneIdentifierIsRefused) {
-    ASSERT_EQ(CreateControl(&window, CT_EDIT, "first", 110, 10, 200, 25, 0, 103), 1);
+    ASSERT_NE(MadeControl(&window, CT_EDIT, "first", 110, 10, 200, 25, 0, 103), nullptr);
     EXPECT_EQ(CreateControl(&window, CT_LABEL, "second", 10, 50, 80, 20, 0, 103), 0);
     EXPECT_EQ(ChildCount(), 1);
     EXPECT_EQ(TextOf(103), "first");
@@ -129,7 +129,7 @@ TEST_F(ControlTest, ASecondControlWithOneIdentifierIsRefused) {
 }
 
 TEST_F(ControlTest, HiddenStyleGivesAnInvisibleControlWithoutTheBit) {
-    ASSERT_EQ(CreateControl(&window, CT_EDIT, "", 0, 0, 50, 20, CS_HIDDEN | WS_TABSTOP, 120), 1);
+    ASSERT_NE(MadeControl(&window, CT_EDIT, "", 0, 0, 50, 20, CS_HIDDEN | WS_TABSTOP, 120), nullptr);
     EXPECT_EQ(Style(120) & (CS_HIDDEN | WS_VISIBLE), 0u) << std::hex << Style(120);
     EXPECT_NE(Style(120) & WS_TABSTOP, 0u);
     // The custom form leaves the bit to the class and stays visible.
@@ -146,7 +146,7 @@ TEST_F(ControlTest, NoClassOrNoWindowCreatesNothing) {
     EXPECT_EQ(CreateCustomControl(&window, "NoSuchClassAnywhere", "", 0, 0, 10, 10, 0, 0, 131), nullptr);
     EXPECT_EQ(ChildCount(), 0);
     // A failed creation leaves the identifier free.
-    EXPECT_EQ(CreateControl(&window, CT_LABEL, "late", 0, 0, 40, 20, 0, 315), 1);
+    EXPECT_NE(MadeControl(&window, CT_LABEL, "late", 0, 0, 40, 20, 0, 315), nullptr);
 }
 
 TEST_F(ControlTest, CustomControlGetsTheCallersClassAndExtendedStyle) {
@@ -164,11 +164,11 @@ TEST_F(ControlTest, CustomControlGetsTheCallersClassAndExtendedStyle) {
 TEST_F(ControlTest, TheRichEditLibraryIsLoadedOnceAndKept) {
     ASSERT_EQ(richEditLibrary, nullptr);
     ASSERT_EQ(GetModuleHandleA("riched32.dll"), nullptr);
-    ASSERT_EQ(CreateControl(&window, CT_RICHEDIT, "", 0, 0, 100, 50, 0, 150), 1);
+    ASSERT_NE(MadeControl(&window, CT_RICHEDIT, "", 0, 0, 100, 50, 0, 150), nullptr);
     HMODULE loaded = GetModuleHandleA("riched32.dll");
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(richEditLibrary, loaded);
-    ASSERT_EQ(CreateControl(&window, CT_RICHEDIT, "", 0, 60, 100, 50, 0, 151), 1);
+    ASSERT_NE(MadeControl(&window, CT_RICHEDIT, "", 0, 60, 100, 50, 0, 151), nullptr);
     EXPECT_EQ(richEditLibrary, loaded);
     ASSERT_NE(Control(151), nullptr);
 
@@ -188,7 +188,7 @@ TEST_F(ControlTest, AStatusBarOnAnMdiFrameShrinksTheMdiClient) {
     RECT client{};
     GetClientRect(frame.hwnd, &client);
 
-    ASSERT_EQ(CreateControl(&frame, CT_STATUSBAR, "ready", 0, 0, 0, 0, 0, 160), 1);
+    ASSERT_NE(MadeControl(&frame, CT_STATUSBAR, "ready", 0, 0, 0, 0, 0, 160), nullptr);
     HWND status = GetDlgItem(frame.hwnd, 160);
     ASSERT_NE(status, nullptr);
     RECT bar{};

@@ -33,7 +33,7 @@ protected:
 
 TEST_F(DialogItemTest, PixelsBecomeDialogUnitsEdgeByEdge) {
     const char caption[] = "host";
-    ASSERT_EQ(CreateControl(&record, CT_EDIT, caption, 10, 10, 100, 25, WS_TABSTOP, 103), 1);
+    EXPECT_EQ(CreateControl(&record, CT_EDIT, caption, 10, 10, 100, 25, WS_TABSTOP, 103), 0);
     const auto items = Items();
     ASSERT_EQ(items.size(), 1u);
     const DialogItem& item = *items[0];
@@ -61,8 +61,8 @@ TEST_F(DialogItemTest, HalvesRoundToEvenAndTouchingControlsStillTouch) {
     dialog->baseUnitY = 16;
     // x = 1 gives 0.5 (to 0), x + cx = 3 gives 1.5 (to 2); y = 3 gives 1.5
     // (to 2), y + cy = 5 gives 2.5 (to 2).
-    ASSERT_EQ(CreateControl(&record, CT_LABEL, "a", 1, 3, 2, 2, 0, 1), 1);
-    ASSERT_EQ(CreateControl(&record, CT_LABEL, "b", 3, 5, 7, 8, 0, 2), 1);
+    EXPECT_EQ(CreateControl(&record, CT_LABEL, "a", 1, 3, 2, 2, 0, 1), 0);
+    EXPECT_EQ(CreateControl(&record, CT_LABEL, "b", 3, 5, 7, 8, 0, 2), 0);
     const auto items = Items();
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0]->x, 0);
@@ -75,11 +75,11 @@ TEST_F(DialogItemTest, HalvesRoundToEvenAndTouchingControlsStillTouch) {
 }
 
 TEST_F(DialogItemTest, ItemsKeepCreationOrderAndTheFirstIdentifierWins) {
-    ASSERT_EQ(CreateControl(&record, CT_LABEL, "one", 0, 0, 70, 16, 0, 10), 1);
-    ASSERT_EQ(CreateControl(&record, CT_CHECKBOX, "two", 0, 20, 70, 16, 0, 11), 1);
+    EXPECT_EQ(CreateControl(&record, CT_LABEL, "one", 0, 0, 70, 16, 0, 10), 0);
+    EXPECT_EQ(CreateControl(&record, CT_CHECKBOX, "two", 0, 20, 70, 16, 0, 11), 0);
     EXPECT_EQ(CreateControl(&record, CT_EDIT, "again", 0, 40, 70, 16, 0, 10), 0);
     EXPECT_EQ(CreateCustomControl(&record, "Edit", "again", 0, 40, 70, 16, 0, 0, 11), nullptr);
-    ASSERT_EQ(CreateControl(&record, CT_RADIO, "three", 0, 60, 70, 16, 0, 12), 1);
+    EXPECT_EQ(CreateControl(&record, CT_RADIO, "three", 0, 60, 70, 16, 0, 12), 0);
     const auto items = Items();
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0]->id, 10);
@@ -92,11 +92,11 @@ TEST_F(DialogItemTest, ItemsKeepCreationOrderAndTheFirstIdentifierWins) {
 }
 
 TEST_F(DialogItemTest, DefaultButtonsAreNotedAndHiddenControlsRecordedInvisible) {
-    ASSERT_EQ(CreateControl(&record, CT_PUSHBUTTON, "OK", 0, 0, 60, 25, BS_DEFPUSHBUTTON, 1), 1);
-    ASSERT_EQ(CreateControl(&record, CT_BUTTON, "Go", 0, 0, 60, 25, BS_DEFPUSHBUTTON, 2), 1);
-    ASSERT_EQ(CreateControl(&record, CT_HOTBUTTON, "Hot", 0, 0, 60, 25, BS_DEFPUSHBUTTON, 3), 1);
-    ASSERT_EQ(CreateControl(&record, CT_CHECKBOX, "box", 0, 0, 60, 25, 1, 4), 1);
-    ASSERT_EQ(CreateControl(&record, CT_PUSHBUTTON, "Cancel", 0, 0, 60, 25, CS_HIDDEN, 5), 1);
+    EXPECT_EQ(CreateControl(&record, CT_PUSHBUTTON, "OK", 0, 0, 60, 25, BS_DEFPUSHBUTTON, 1), 0);
+    EXPECT_EQ(CreateControl(&record, CT_BUTTON, "Go", 0, 0, 60, 25, BS_DEFPUSHBUTTON, 2), 0);
+    EXPECT_EQ(CreateControl(&record, CT_HOTBUTTON, "Hot", 0, 0, 60, 25, BS_DEFPUSHBUTTON, 3), 0);
+    EXPECT_EQ(CreateControl(&record, CT_CHECKBOX, "box", 0, 0, 60, 25, 1, 4), 0);
+    EXPECT_EQ(CreateControl(&record, CT_PUSHBUTTON, "Cancel", 0, 0, 60, 25, CS_HIDDEN, 5), 0);
     const auto items = Items();
     ASSERT_EQ(items.size(), 5u);
     EXPECT_EQ(items[0]->isDefault, 1);
@@ -128,7 +128,7 @@ TEST_F(DialogItemTest, CustomControlsAreRecordedAsCustomWithTheirOwnExtendedStyl
 TEST_F(DialogItemTest, ClassNamesMustFitTheItem) {
     const std::string fits(31, 'C');
     const std::string tooLong(32, 'C');
-    EXPECT_EQ(AppendDialogItem(&record, 0, fits.c_str(), "", WS_CHILD, 0, 0, 1, 1, 1, CT_CUSTOM, 0), 1);
+    EXPECT_EQ(AppendDialogItem(&record, 0, fits.c_str(), "", WS_CHILD, 0, 0, 1, 1, 1, CT_CUSTOM, 0), 0);
     EXPECT_EQ(AppendDialogItem(&record, 0, tooLong.c_str(), "", WS_CHILD, 0, 0, 1, 1, 2, CT_CUSTOM, 0), 0);
     const auto items = Items();
     ASSERT_EQ(items.size(), 1u);
@@ -136,7 +136,7 @@ TEST_F(DialogItemTest, ClassNamesMustFitTheItem) {
 }
 
 TEST_F(DialogItemTest, ACodeWithoutClassIsRecordedWithAnEmptyClassName) {
-    ASSERT_EQ(CreateControl(&record, 17, "odd", 0, 0, 10, 10, 0, 30), 1);
+    EXPECT_EQ(CreateControl(&record, 17, "odd", 0, 0, 10, 10, 0, 30), 0);
     const auto items = Items();
     ASSERT_EQ(items.size(), 1u);
     EXPECT_STREQ(items[0]->className, "");

@@ -50,7 +50,7 @@ protected:
         ControlTest::TearDown();
     }
     HWND Make(int32_t type, uint32_t style = 0, const char* text = "Go") {
-        EXPECT_EQ(CreateControl(&window, type, text, 0, 0, kWidth, kHeight, style, kButtonId), 1);
+        EXPECT_NE(MadeControl(&window, type, text, 0, 0, kWidth, kHeight, style, kButtonId), nullptr);
         SetControlColors(&window, kButtonId, kRed, kBlue);
         drawsHot = type == CT_HOTBUTTON;
         return Control(kButtonId);

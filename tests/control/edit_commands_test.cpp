@@ -332,14 +332,4 @@ TEST_F(RichEditCommandTest, PasteSpecialWithAnEmptyClipboardDoesNothing) {
     EXPECT_EQ(TextOf(rich), "kept");
 }
 
-TEST_F(RichEditCommandTest, StreamingAndPrintingSendNothingYet) {
-    SetText(rich, "content");
-    char buffer[32] = "untouched";
-    EXPECT_EQ(Command(kRichId, CC_ED_STREAM_OUT, StrArg(buffer), IntArg(0)), 0);
-    EXPECT_STREQ(buffer, "untouched");
-    EXPECT_EQ(Command(kRichId, CC_ED_STREAM_IN, StrArg("replaced"), IntArg(0)), 0);
-    EXPECT_EQ(Command(kRichId, CC_ED_PRINT, IntArg(770)), 0);
-    EXPECT_EQ(TextOf(rich), "content");
-}
-
 }  // namespace

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "tests/control/control_fixture.h"
+#include "tests/support/delete_spy.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ class DefaultColorTest : public ControlTest, public ::testing::WithParamInterfac
 
 TEST_P(DefaultColorTest, TextColorIsButtonTextAndTheBrushHasTheBackground) {
     const DefaultCase& c = GetParam();
-    ASSERT_EQ(CreateControl(&window, c.type, "", 0, 0, 80, 40, 0, 210), 1);
+    ASSERT_NE(MadeControl(&window, c.type, "", 0, 0, 80, 40, 0, 210), nullptr);
     HWND control = Control(210);
     const COLORREF back = GetSysColor(c.backgroundIndex);
     EXPECT_EQ(PropColor(control, "FGRND"), GetSysColor(COLOR_BTNTEXT));
@@ -61,10 +62,10 @@ INSTANTIATE_TEST_SUITE_P(Types, DefaultColorTest,
                          });
 
 TEST_F(ControlTest, ScrollBarsHaveNoBrushAndHotButtonsAHotColourAndBorder) {
-    ASSERT_EQ(CreateControl(&window, CT_SCROLLBAR, "", 0, 0, 100, 16, 0, 211), 1);
+    ASSERT_NE(MadeControl(&window, CT_SCROLLBAR, "", 0, 0, 100, 16, 0, 211), nullptr);
     EXPECT_EQ(PropColor(Control(211), "BGRND"), GetSysColor(COLOR_SCROLLBAR));
     EXPECT_EQ(GetPropA(Control(211), "BBRUSH"), nullptr);
-    ASSERT_EQ(CreateControl(&window, CT_HOTBUTTON, "hot", 0, 20, 60, 25, 0, 212), 1);
+    ASSERT_NE(MadeControl(&window, CT_HOTBUTTON, "hot", 0, 20, 60, 25, 0, 212), nullptr);
     EXPECT_EQ(PropColor(Control(212), "HTCLR"), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(reinterpret_cast<uintptr_t>(GetPropA(Control(212), "BORDERWIDTH")), 1u);
     EXPECT_EQ(GetPropA(Control(212), "HBRUSH"), nullptr);   // hot colouring is off until asked for
@@ -75,7 +76,7 @@ TEST_F(ControlTest, ThePreviousProcedureIsKeptAndMessagesReachIt) {
                                 GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(edit, nullptr);
     const LONG original = GetWindowLongA(edit, GWL_WNDPROC);
-    ASSERT_EQ(SubclassControl(edit, CT_EDIT), 1);
+    EXPECT_EQ(SubclassControl(edit, CT_EDIT), 0);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(GetPropA(edit, "LPFN")), static_cast<uintptr_t>(original));
     EXPECT_EQ(GetWindowLongA(edit, GWL_WNDPROC), reinterpret_cast<LONG>(GeneralControlProc));
 
@@ -96,8 +97,9 @@ struct DestroyWatch {
     static inline int32_t runtimePropertiesAfter;
 
     static BOOL CALLBACK CountRuntimeProperty(HWND, LPSTR name, HANDLE, ULONG_PTR count) {
-        static constexpr std::array<const char*, 11> kNames{
-            "LPFN", "FGRND", "BGRND", "BBRUSH", "HTCLR", "HBRUSH", "BORDERWIDTH", "DOHOT", "HOTBMP", "NORBMP", "SELBMP"};
+        static constexpr std::array<const char*, 12> kNames{
+            "LPFN",  "FGRND",  "BGRND",       "BBRUSH", "HTCLR",  "HBRUSH",
+            "DOHOT", "HOTBMP", "BORDERWIDTH", "NORBMP", "SELBMP", "OWNFONT"};
         if (HIWORD(reinterpret_cast<uintptr_t>(name)) == 0)
             return TRUE;   // an atom, not one of ours
         for (const char* n : kNames)
@@ -121,7 +123,7 @@ TEST_F(ControlTest, DestroyReleasesPropertiesAndBrushesAndPutsTheProcedureBack) 
                                   reinterpret_cast<HMENU>(220), GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(button, nullptr);
     const LONG original = GetWindowLongA(button, GWL_WNDPROC);
-    ASSERT_EQ(SubclassControl(button, CT_HOTBUTTON), 1);
+    EXPECT_EQ(SubclassControl(button, CT_HOTBUTTON), 0);
     HANDLE firstBrush = GetPropA(button, "BBRUSH");
     SetControlColors(&window, 220, RGB(1, 2, 3), RGB(4, 5, 6));
     SetHotColor(&window, 220, RGB(7, 8, 9));
@@ -168,7 +170,7 @@ TEST_F(ControlTest, EveryProcedureDeletesTheFontAndImageItWasGiven) {
                                       {CT_LABEL, 0, 0}}};
     int32_t id = 270;
     for (const Given& kind : kinds) {
-        ASSERT_EQ(CreateControl(&window, kind.type, "", 0, 0, 40, 20, kind.style, id), 1);
+        ASSERT_NE(MadeControl(&window, kind.type, "", 0, 0, 40, 20, kind.style, id), nullptr);
         HWND control = Control(id);
         SetPropA(control, "NOTIFY_TAB", reinterpret_cast<HANDLE>(1));
         HFONT font = CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
@@ -190,6 +192,47 @@ TEST_F(ControlTest, EveryProcedureDeletesTheFontAndImageItWasGiven) {
         }
         ++id;
     }
+}
+
+// A control deletes a font only when it was handed it after the runtime
+// took it over: not a status bar's own default font (the status bar deletes
+// that itself), not one handed before subclassing, and of two handed one
+// after the other only the one it still holds.
+TEST_F(ControlTest, AControlDeletesOnlyTheFontItWasHandedAfterTheTakeover) {
+    DeleteObjectSpy spy;
+    ASSERT_TRUE(spy.Installed());
+    auto newFont = [] { return CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial"); };
+
+    ASSERT_NE(MadeControl(&window, CT_STATUSBAR, "ready", 0, 0, 0, 0, 0, 280), nullptr);
+    const auto ownFont = reinterpret_cast<HGDIOBJ>(SendMessageA(Control(280), WM_GETFONT, 0, 0));
+    ASSERT_NE(ownFont, nullptr);
+
+    HWND early = CreateWindowExA(0, "Edit", "", WS_CHILD, 0, 30, 80, 20, window.hwnd,
+                                 reinterpret_cast<HMENU>(281), GetModuleHandleA(nullptr), nullptr);
+    HFONT before = newFont();
+    SendMessageA(early, WM_SETFONT, reinterpret_cast<WPARAM>(before), 0);
+    ASSERT_EQ(SubclassControl(early, CT_EDIT), 0);
+
+    ASSERT_NE(MadeControl(&window, CT_EDIT, "", 0, 60, 80, 20, 0, 282), nullptr);
+    HFONT replaced = newFont();
+    HFONT held = newFont();
+    SendMessageA(Control(282), WM_SETFONT, reinterpret_cast<WPARAM>(replaced), 0);
+    SendMessageA(Control(282), WM_SETFONT, reinterpret_cast<WPARAM>(held), 0);
+
+    for (HGDIOBJ font : {ownFont, static_cast<HGDIOBJ>(before), static_cast<HGDIOBJ>(replaced),
+                         static_cast<HGDIOBJ>(held)})
+        spy.Watch(font);
+    for (int32_t id : {280, 281, 282})
+        ASSERT_TRUE(DestroyWindow(Control(id)));
+
+    EXPECT_EQ(spy.TimesDeleted(ownFont), 0);
+    EXPECT_EQ(spy.TimesDeleted(before), 0);
+    EXPECT_EQ(spy.TimesDeleted(replaced), 0);
+    EXPECT_EQ(spy.TimesDeleted(held), 1);
+    EXPECT_EQ(GetObjectType(held), 0u);
+    EXPECT_TRUE(spy.DeadDeletes().empty());
+    DeleteObject(before);
+    DeleteObject(replaced);
 }
 
 }  // namespace

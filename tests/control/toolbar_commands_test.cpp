@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "tests/control/command_fixture.h"
 
@@ -146,6 +147,26 @@ TEST_F(ToolbarCommandTest, RefusedRowsAndUnknownCodesSendNothing) {
     EXPECT_EQ(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 3);
 }
 
+// The messages a toolbar receives, and the thread's windows, while a
+// command runs.
+struct BarMessages {
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        received.push_back(message);
+        return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+    }
+    static BOOL CALLBACK Count(HWND, LPARAM count) {
+        ++*reinterpret_cast<int*>(count);
+        return TRUE;
+    }
+    static int ThreadWindows() {
+        int count = 0;
+        EnumThreadWindows(GetCurrentThreadId(), Count, reinterpret_cast<LPARAM>(&count));
+        return count;
+    }
+    static inline WNDPROC previous;
+    static inline std::vector<UINT> received;
+};
+
 TEST(ToolbarWithoutTooltipsTest, SettingATipDoesNothing) {
     ASSERT_EQ(CreateStringHeap(), 1);
     InitCommonControls();
@@ -154,8 +175,17 @@ TEST(ToolbarWithoutTooltipsTest, SettingATipDoesNothing) {
     HWND bar = MakeToolbar(window.hwnd, CCS_TOP);
     ASSERT_NE(bar, nullptr);
     ASSERT_EQ(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0), 0);
+    PumpMessages();
+    const int windowsBefore = BarMessages::ThreadWindows();
+    BarMessages::previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongA(bar, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<uintptr_t>(&BarMessages::Proc))));
+    BarMessages::received.clear();
     EXPECT_EQ(SendControlCommand(&window, kToolbarId, CC_TB_SET_TOOLTIP, IntArg(501), StrArg("tip")), 0);
+    // The bar is asked for its tooltip control and for nothing else, and no
+    // tooltip window is made for it.
+    EXPECT_EQ(BarMessages::received, (std::vector<UINT>{TB_GETTOOLTIPS}));
     EXPECT_EQ(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0), 0);
+    EXPECT_EQ(BarMessages::ThreadWindows(), windowsBefore);
     CloseWindow(&window);
     PumpMessages();
 }

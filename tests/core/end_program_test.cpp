@@ -42,6 +42,17 @@ TEST(EndProgramTest, ABodyThatReturnsStillEndsThroughTheEndSequence) {
     EXPECT_EQ(log, "cba");
 }
 
+TEST(FloatingPointTest, TheEntryLoadsTheControlWordBeforeTheBodyRuns) {
+    ChildResult result;
+    const std::string log = RunScenario("control-word", result);
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, 0u);
+    ASSERT_EQ(log.size(), 4u) << log;   // four hex digits
+    const auto word = static_cast<uint16_t>(std::stoul(log, nullptr, 16));
+    // Bit 6 is reserved and reads back as 1 on the x87.
+    EXPECT_EQ(word & ~0x40, kFloatControlWord & ~0x40) << log;
+}
+
 TEST(FloatingPointTest, ResetRestoresTheControlWord) {
     const uint16_t other = 0x027F;   // 53-bit precision
     __asm__ __volatile__("fldcw %0" : : "m"(other));

@@ -26,14 +26,6 @@ protected:
     uint16_t controlWord = 0;
 };
 
-// The monitor's conversion of a parsed interval: FISTP under the runtime's
-// control word, round to nearest even, integer indefinite when out of range.
-int32_t ToInt32AsMonitor(double d) {
-    int32_t r = 0;
-    __asm__ __volatile__("fistpl %0" : "=m"(r) : "t"(static_cast<long double>(d)) : "st");
-    return r;
-}
-
 TEST_F(NumbersTest, ParseNumberReadsLeadingDecimalText) {
     EXPECT_EQ(ParseNumber("30"), 30.0);
     EXPECT_EQ(ParseNumber(" \t  \t30"), 30.0);
@@ -62,6 +54,8 @@ TEST_F(NumbersTest, LoneMinusGivesNegativeZero) {
     EXPECT_FALSE(std::signbit(ParseNumber("abc")));
 }
 
+// The monitor's conversion of a typed interval: parsed, then rounded to
+// nearest even, the integer indefinite when out of range.
 TEST_F(NumbersTest, IntervalTextsConvertAsTheMonitorDoes) {
     struct Case {
         const char* text;
@@ -73,7 +67,7 @@ TEST_F(NumbersTest, IntervalTextsConvertAsTheMonitorDoes) {
         {"3e1", 3},   {"99999999999", -2147483647 - 1},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ToInt32AsMonitor(ParseNumber(c.text)), c.seconds) << '"' << c.text << '"';
+        EXPECT_EQ(RoundToInt32(ParseNumber(c.text)), c.seconds) << '"' << c.text << '"';
 }
 
 TEST_F(NumbersTest, CharacterTestsUseTheLowByte) {

@@ -79,6 +79,23 @@ TEST_F(PrintValuesTest, WindowAsFirstItemTakesOverLaterPrints) {
     EXPECT_EQ(Output(), "42 ");
 }
 
+// Only one line end comes off a print into a window: a line feed, with the
+// carriage return right before it. The result counts what is drawn.
+TEST_F(PrintValuesTest, APrintIntoAWindowDropsOneLineFeedAndTheCarriageReturnBeforeIt) {
+    const struct {
+        const char* text;
+        int32_t drawn;
+    } cases[] = {
+        {"abc\r\n", 3}, {"abc\n", 3}, {"abc\r", 4}, {"abc\n\r", 5}, {"abc\r\r\n", 4},
+        {"abc\n\n", 4}, {"\r\n", 0},   {"\r", 1},     {"\n", 0},       {"abc", 3},
+    };
+    WindowRecord window{};   // no window: nothing is drawn, the count still comes back
+    for (const auto& c : cases)
+        EXPECT_EQ(PrintValues(2, PRINT_WINDOW, &window, TY_STRING, c.text), c.drawn) << c.text;
+    printTarget = nullptr;
+    EXPECT_EQ(Output(), "");
+}
+
 // Width of the text in the window's own font, as its drawing scope uses it.
 int32_t TextWidth(const WindowRecord& window, const char* text) {
     HDC dc = CreateCompatibleDC(nullptr);

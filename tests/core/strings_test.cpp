@@ -11,6 +11,17 @@
 
 namespace {
 
+// True when p is a block in use in one of the process's heaps, the string
+// heap among them; false once it has been freed.
+bool IsLiveBlock(const void* p) {
+    HANDLE heaps[64];
+    const DWORD count = GetProcessHeaps(64, heaps);
+    for (DWORD i = 0; i < count && i < 64; ++i)
+        if (HeapValidate(heaps[i], 0, p))
+            return true;
+    return false;
+}
+
 class StringHeapTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(CreateStringHeap(), 1); }
@@ -34,6 +45,31 @@ TEST_F(StringHeapTest, AllocationIsZeroFilledWithThreeSpareBytes) {
         EXPECT_EQ(block[i], 0) << "byte " << i;
     EXPECT_NE(FreeString(block), 0);
     EXPECT_NE(FreeString(empty), 0);
+}
+
+TEST_F(StringHeapTest, CapacityIsKnownOnlyInsideBlocksOfTheStringHeap) {
+    char* block = AllocString(100);
+    char* other = AllocString(7);
+    ASSERT_NE(block, nullptr);
+    ASSERT_NE(other, nullptr);
+    char local[32] = {};
+    struct Case {
+        const char* name;
+        const char* at;
+        int32_t capacity;
+    };
+    const Case cases[] = {
+        {"a block", block, 103},   // the three spare bytes are storage too
+        {"inside a block", block + 40, 0},
+        {"a small block", other, 10},
+        {"a caller's buffer", local, 0},
+        {"null", nullptr, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(StringCapacity(c.at), c.capacity) << c.name;
+    FreeString(other);
+    EXPECT_EQ(StringCapacity(other), 0);   // freed: no longer a block
+    FreeString(block);
 }
 
 TEST_F(StringHeapTest, FreeingNullOrAfterShutdownDoesNothing) {
@@ -118,12 +154,17 @@ TEST_F(StringHeapTest, TemporariesReleaseNewestFirst) {
     PushTemporary(a);
     PushTemporary(b);
     EXPECT_EQ(TemporaryCount(), 2);
+    ASSERT_TRUE(IsLiveBlock(a));
+    ASSERT_TRUE(IsLiveBlock(b));
     ReleaseTemporaries(1);
     EXPECT_EQ(TemporaryCount(), 1);
     // b is gone, a is still a live heap block.
+    EXPECT_FALSE(IsLiveBlock(b));
+    EXPECT_TRUE(IsLiveBlock(a));
     EXPECT_STREQ(a, "a");
     ReleaseTemporaries(1);
     EXPECT_EQ(TemporaryCount(), 0);
+    EXPECT_FALSE(IsLiveBlock(a));
 }
 
 TEST_F(StringHeapTest, OverflowAndUnderflowAreReported) {
@@ -156,6 +197,27 @@ TEST_F(StringHeapTest, ExitRoutinesRunNewestFirstAtShutdown) {
     EXPECT_TRUE(exitOrder.empty());
     EXPECT_NE(ShutdownStringHeap(), 0);
     EXPECT_EQ(exitOrder, (std::vector<int32_t>{'c', 'b', 'a'}));
+}
+
+TEST(FindInString, PositionsFromOneAtOrAfterTheStart) {
+    struct Case {
+        const char* text;
+        const char* pattern;
+        int32_t start;
+        int32_t position;
+    };
+    const Case cases[] = {
+        {"a.b.c", ".", 1, 2}, {"a.b.c", ".", 3, 4}, {"a.b.c", ".", 4, 4}, {"a.b.c", ".", 5, 0},
+        {"a.b.c", ".", 6, 0}, {"a.b.c", ".", 0, 2}, {"a.b.c", ".", -7, 2}, {"a.b.c", "", 1, 0},
+        {"abcabc", "ca", 1, 3}, {"abcabc", "bc", 3, 5}, {"abc", "c", 3, 3}, {"abc", "abcd", 1, 0},
+        {"ABC", "b", 1, 0}, {"", "a", 1, 0}, {"aab", "ab", 1, 2}, {"logo.bmp", ".", 1, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " / " + c.pattern + " from " + std::to_string(c.start));
+        EXPECT_EQ(FindInString(c.text, c.pattern, c.start), c.position);
+    }
+    EXPECT_EQ(FindInString(nullptr, ".", 1), 0);
+    EXPECT_EQ(FindInString("a.b", nullptr, 1), 0);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
-# Included by CTest after the discovered app test cases are defined: they
-# load the scripted sensapi.dll beside them, not Wine's own.
-if(DEFINED app_tests_TESTS)
-  set_tests_properties(${app_tests_TESTS} PROPERTIES
-    ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml=\;sensapi=n,b")
-endif()
+# Included by CTest after the discovered test cases are defined: the
+# monitor's cases load the scripted sensapi.dll beside them, not Wine's own.
+foreach(cases app_tests_TESTS night_tests_TESTS)
+  if(DEFINED ${cases})
+    set_tests_properties(${${cases}} PROPERTIES
+      ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml=\;sensapi=n,b")
+  endif()
+endforeach()

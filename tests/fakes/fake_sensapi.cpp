@@ -8,6 +8,9 @@
 //                         the lines above
 // Each call appends one line to the same path plus ".calls":
 //   <target>|<qoc null or set>
+// WatchDestroyedText is a WH_CALLWNDPROC hook a test may put on the
+// program's thread: the text each rich edit control holds when it is
+// destroyed is appended to the same path plus ".destroyed".
 #include <windows.h>
 
 #include <cstdio>
@@ -90,6 +93,22 @@ extern "C" __declspec(dllexport) BOOL WINAPI IsDestinationReachableA(LPCSTR dest
     if (answer.blockMs)
         Sleep(answer.blockMs);   // stands in for a slow network, not for test timing
     return answer.reachable;
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK WatchDestroyedText(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    char className[16] = {};
+    if (code == HC_ACTION && call->message == WM_DESTROY && GetClassNameA(call->hwnd, className, sizeof(className)) &&
+        lstrcmpiA(className, "RichEdit") == 0) {
+        const std::string script = ScriptPath();
+        std::string text(static_cast<size_t>(GetWindowTextLengthA(call->hwnd)) + 1, '\0');
+        text.resize(static_cast<size_t>(GetWindowTextA(call->hwnd, text.data(), static_cast<int>(text.size()))));
+        if (FILE* f = script.empty() ? nullptr : std::fopen((script + ".destroyed").c_str(), "ab")) {
+            std::fputs(text.c_str(), f);
+            std::fclose(f);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 extern "C" __declspec(dllexport) BOOL WINAPI IsDestinationReachableW(LPCWSTR, void*) { return FALSE; }

@@ -44,6 +44,38 @@ std::string ReadWholeFile(const std::string& path) {
     return text;
 }
 
+int32_t FreeGdiSlots() {
+    std::vector<HRGN> regions;
+    regions.reserve(70000);
+    while (HRGN region = CreateRectRgn(0, 0, 1, 1))
+        regions.push_back(region);
+    for (HRGN region : regions)
+        DeleteObject(region);
+    return static_cast<int32_t>(regions.size());
+}
+
+namespace {
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int32_t*>(count);
+    return TRUE;
+}
+
+// EnumChildWindows visits every descendant, not only the direct children.
+BOOL CALLBACK CountWindowAndDescendants(HWND hwnd, LPARAM count) {
+    CountWindow(hwnd, count);
+    EnumChildWindows(hwnd, CountWindow, count);
+    return TRUE;
+}
+
+}  // namespace
+
+int32_t ThreadWindowCount() {
+    int32_t count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindowAndDescendants, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
 ChildResult RunChild(const std::string& program, const std::string& arguments, DWORD timeoutMs) {
     ChildResult result;
     std::string command = "\"" + program + "\" " + arguments;

@@ -17,6 +17,17 @@ std::string ScratchFolder(const std::string& name);
 
 std::string ReadWholeFile(const std::string& path);
 
+// GDI handle slots this process has free: regions are made until the table
+// is full and then deleted again. Wine has no GetGuiResources (it answers 0
+// with ERROR_CALL_NOT_IMPLEMENTED), so the objects held are counted from the
+// other side.
+int32_t FreeGdiSlots();
+
+// Windows of this thread, top-level and child alike: the USER objects that
+// windows and their controls are made of. (Wine's USER handles sit in one
+// table for every process of the wineserver, so that one is not filled up.)
+int32_t ThreadWindowCount();
+
 struct ChildResult {
     bool started = false;
     bool finished = false;   // false: killed after the time-out

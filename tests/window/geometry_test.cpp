@@ -65,7 +65,7 @@ TEST_F(GeometryTest, FillSolidTakesOriginAndSizeAndKeepsTheColour) {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HGDIOBJ old = SelectObject(memory, window.surfaceBitmap);
-    EXPECT_EQ(FillSolid(memory, 50, 60, 20, 10, RGB(10, 20, 30)), 1);
+    EXPECT_EQ(FillSolid(memory, 50, 60, 20, 10, RGB(10, 20, 30)), 0);
     EXPECT_EQ(GetBkColor(memory), RGB(10, 20, 30));
     EXPECT_EQ(GetPixel(memory, 50, 60), RGB(10, 20, 30));
     EXPECT_EQ(GetPixel(memory, 69, 69), RGB(10, 20, 30));

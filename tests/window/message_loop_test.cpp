@@ -59,6 +59,12 @@ TEST_F(MessageLoopTest, QuitMessageIsTakenLikeAnyOtherAndDoesNotStopTheLoop) {
     EXPECT_EQ(handled.size(), 2u);
 }
 
+int32_t threadTimerCalls;
+void CALLBACK CountThreadTimer(HWND hwnd, UINT, UINT_PTR, DWORD) {
+    if (!hwnd)
+        ++threadTimerCalls;
+}
+
 TEST_F(MessageLoopTest, ThreadMessagesAreDispatched) {
     // A thread message has no window; it is removed and dispatched to nobody.
     PostThreadMessageA(GetCurrentThreadId(), kProbe, 0, 0);
@@ -66,6 +72,16 @@ TEST_F(MessageLoopTest, ThreadMessagesAreDispatched) {
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
     EXPECT_TRUE(handled.empty());
+
+    // A thread timer's WM_TIMER has no window either; only its dispatch
+    // calls the timer procedure.
+    threadTimerCalls = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CountThreadTimer);
+    ASSERT_NE(timer, 0u);
+    ASSERT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 5000, QS_TIMER), WAIT_OBJECT_0);
+    WaitEvents(1);
+    KillTimer(nullptr, timer);
+    EXPECT_GE(threadTimerCalls, 1);
 }
 
 TEST_F(MessageLoopTest, TabMovesTheFocusOnlyWithDialogKeys) {
@@ -93,19 +109,45 @@ TEST_F(MessageLoopTest, TabMovesTheFocusOnlyWithDialogKeys) {
     EXPECT_EQ(GetFocus(), second);
 }
 
+// The keys that reach a popup's own procedure.
+struct PopupKeys {
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_KEYDOWN)
+            keys.push_back(static_cast<UINT>(wParam));
+        return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+    }
+    static inline WNDPROC previous;
+    static inline std::vector<UINT> keys;
+};
+
 TEST_F(MessageLoopTest, MessagesOfAnOwnedPopupFindTheOwnersRecord) {
-    SetDialogKeys(&window, 1);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    HWND popup = CreateWindowExA(WS_EX_CONTROLPARENT, "Static", "owned", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
-                                 window.hwnd, nullptr, instance, nullptr);
+    // Only a message that finds the owner's record meets the owner's
+    // accelerator table, which turns the key into the owner's command
+    // instead of a key for the popup.
+    constexpr WORD kCommand = 4242;
+    ACCEL accelerator{FVIRTKEY, 'Q', kCommand};
+    HACCEL table = CreateAcceleratorTableA(&accelerator, 1);
+    ASSERT_NE(table, nullptr);
+    ASSERT_TRUE(SetPropA(window.hwnd, "_ACCEL_TABLE", table));   // CloseWindow destroys it
+    HWND popup = CreateWindowExA(0, "Static", "owned", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, window.hwnd, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
     ASSERT_EQ(GetParent(popup), window.hwnd);
-    // The owner's IsDialogMessage takes the Tab meant for the popup, so the
-    // popup's own procedure never sees WM_KEYDOWN; WM_CHAR would follow a
-    // dispatched key through TranslateMessage.
-    PostMessageA(popup, WM_KEYDOWN, VK_TAB, 0x000F0001);
+    PopupKeys::keys.clear();
+    PopupKeys::previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongA(popup, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<uintptr_t>(&PopupKeys::Proc))));
+    handled.clear();
+    PostMessageA(popup, WM_KEYDOWN, 'Q', 0x00100001);
     WaitEvents(1);
-    MSG msg;
-    EXPECT_FALSE(PeekMessageA(&msg, popup, WM_CHAR, WM_CHAR, PM_NOREMOVE));
+    EXPECT_EQ(handled, (std::vector<UINT>{static_cast<UINT>(EV_MENU)}));
+    EXPECT_EQ(messageRecord.menuId, kCommand);
+    EXPECT_TRUE(PopupKeys::keys.empty());
+
+    // Without the table the same key reaches the popup's procedure.
+    RemovePropA(window.hwnd, "_ACCEL_TABLE");
+    DestroyAcceleratorTable(table);
+    PostMessageA(popup, WM_KEYDOWN, 'Q', 0x00100001);
+    WaitEvents(1);
+    EXPECT_EQ(PopupKeys::keys, (std::vector<UINT>{'Q'}));
     DestroyWindow(popup);
 }
 

@@ -3,8 +3,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <new>
 #include <vector>
 
+#include "runtime/window/handler_tables.h"
 #include "runtime/window/message_loop.h"
 #include "runtime/window/open_window.h"
 #include "tests/support/test_support.h"
@@ -22,6 +24,10 @@ struct SeenEvent {
     int32_t controlId;
     int32_t menuId;
     int32_t notifyCode;
+    // The platform and the record as they stood while the handler ran.
+    HWND focus;
+    HDC paintDC;
+    COLORREF erasedPixel;   // pixel (5, 5) of an erase event's DC; CLR_INVALID for other events
 };
 
 std::vector<SeenEvent> seen;
@@ -29,8 +35,11 @@ int32_t handlerResult;
 
 void Remember() {
     const MessageRecord& m = messageRecord;
+    const COLORREF erasedPixel = m.eventCode == EV_ERASE_BACKGROUND
+                                     ? GetPixel(reinterpret_cast<HDC>(static_cast<uintptr_t>(m.wParam)), 5, 5)
+                                     : CLR_INVALID;
     seen.push_back({m.eventCode, m.wParam, m.lParam, m.mouseX, m.mouseY, m.window, m.controlId, m.menuId,
-                    m.notifyCode});
+                    m.notifyCode, GetFocus(), m.window ? m.window->paintDC : nullptr, erasedPixel});
 }
 
 int32_t LogEvents() {
@@ -162,13 +171,11 @@ TEST_F(RouteEventTest, LeftClickTakesTheFocusFromTheFocusedControl) {
     SetForegroundWindow(window.hwnd);
     SetFocus(edit);
     ASSERT_EQ(GetFocus(), edit);
-    HWND focusAtClick = nullptr;
     seen.clear();
     SendMessageA(window.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 120));
-    focusAtClick = GetFocus();
-    EXPECT_EQ(focusAtClick, window.hwnd);
     const auto downs = EventsWith(WM_LBUTTONDOWN);
     ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(downs[0].focus, window.hwnd);   // already taken when the handler runs
     EXPECT_EQ(downs[0].mouseX, 150);
     EXPECT_EQ(downs[0].mouseY, 120);
     EXPECT_EQ(downs[0].lParam, MK_LBUTTON);
@@ -265,21 +272,52 @@ TEST_F(RouteEventTest, NestedEventsRestoreTheOuterEvent) {
     CloseWindow(&nested);
 }
 
+// A handler that closes its own window on EV_CLOSE_WINDOW and gives the
+// record's pages back, so any later read of the record faults.
+int32_t CloseAndRelease() {
+    Remember();
+    if (messageRecord.eventCode != EV_CLOSE_WINDOW)
+        return 0;
+    WindowRecord* record = messageRecord.window;
+    CloseWindow(record);
+    VirtualFree(record, 0, MEM_RELEASE);
+    return 1;
+}
+
+TEST_F(RouteEventTest, AHandlerMayCloseItsWindowAndReleaseTheRecord) {
+    void* pages = VirtualAlloc(nullptr, sizeof(WindowRecord), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    ASSERT_NE(pages, nullptr);
+    auto* record = new (pages) WindowRecord{};
+    ASSERT_EQ(OpenWindow(record, 0, 0, 100, 100, RF_HIDDEN, nullptr, "closing", CloseAndRelease), 1);
+    const HWND hwnd = record->hwnd;
+    seen.clear();
+    EXPECT_EQ(SendMessageA(hwnd, WM_CLOSE, 0, 0), 1);
+    EXPECT_FALSE(IsWindow(hwnd));
+    const auto closes = EventsWith(EV_CLOSE_WINDOW);
+    ASSERT_EQ(closes.size(), 1u);
+    EXPECT_EQ(closes[0].window, record);
+    EXPECT_EQ(EventsWith(WM_DESTROY).size(), 1u);   // routed while the record still stood
+    EXPECT_EQ(messageRecord.window, nullptr);
+    EXPECT_EQ(messageRecord.eventCode, 0);
+}
+
 TEST_F(RouteEventTest, EraseBackgroundFillsAndThenRoutesTheEvent) {
     window.fillColor = RGB(10, 200, 30);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 20, 20);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    HDC paintDuringEvent = reinterpret_cast<HDC>(1);
     seen.clear();
     EXPECT_EQ(SendMessageA(window.hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 1);
-    paintDuringEvent = window.paintDC;
-    EXPECT_EQ(GetPixel(memory, 5, 5), RGB(10, 200, 30));
     const auto erases = EventsWith(EV_ERASE_BACKGROUND);
     ASSERT_EQ(erases.size(), 1u);
     EXPECT_EQ(erases[0].wParam, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(memory)));
-    EXPECT_EQ(paintDuringEvent, nullptr);   // cleared after the event
+    // While the handler ran the background was filled already and drawing
+    // went to the erase DC; afterwards the record no longer names it.
+    EXPECT_EQ(erases[0].erasedPixel, RGB(10, 200, 30));
+    EXPECT_EQ(erases[0].paintDC, memory);
+    EXPECT_EQ(window.paintDC, nullptr);
+    EXPECT_EQ(GetPixel(memory, 5, 5), RGB(10, 200, 30));
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
@@ -308,6 +346,39 @@ TEST_F(RouteEventTest, MenuCommandsOfAFrameActOnTheMdiClientAndTargetTheActiveCh
     CloseWindow(&second);
     CloseWindow(&first);
     CloseWindow(&frame);
+}
+
+// A handler that replaces its window by a new one in the same record: the
+// tables consulted after it are those of the window the event was for.
+int32_t newWindowRoutineRuns;
+int32_t NewWindowRoutine() {
+    ++newWindowRoutineRuns;
+    return 0;
+}
+int32_t ReopeningHandler() {
+    static bool reopened = false;
+    WindowRecord* record = messageRecord.window;
+    if (messageRecord.eventCode == EV_CLOSE_WINDOW && !reopened) {
+        reopened = true;
+        CloseWindow(record);
+        if (OpenWindow(record, 0, 0, 100, 100, RF_HIDDEN, nullptr, "reopened", ReopeningHandler))
+            SetEventHandler(record, EV_CLOSE_WINDOW, NewWindowRoutine);
+    }
+    return 0;
+}
+
+TEST_F(RouteEventTest, TablesAfterTheHandlerAreThoseOfTheEventsWindow) {
+    WindowRecord replaced{};
+    ASSERT_EQ(OpenWindow(&replaced, 0, 0, 100, 100, RF_HIDDEN, nullptr, "first", ReopeningHandler), 1);
+    HWND first = replaced.hwnd;
+    SendMessageA(first, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(first));
+    ASSERT_NE(replaced.hwnd, nullptr);
+    EXPECT_NE(replaced.hwnd, first);
+    EXPECT_EQ(newWindowRoutineRuns, 0);   // the first window's close is not the new window's
+    SendMessageA(replaced.hwnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(newWindowRoutineRuns, 1);
+    CloseWindow(&replaced);
 }
 
 }  // namespace

@@ -1,0 +1,123 @@
+#include "runtime/control/rich_edit_stream.h"
+
+#include <cstring>
+
+#include "runtime/core/strings.h"
+
+namespace {
+
+StreamCookie* CookieOf(DWORD_PTR cookie) { return reinterpret_cast<StreamCookie*>(cookie); }
+
+// Copies up to capacity bytes, stopping before the string's terminator.
+LONG ReadString(StreamCookie& cookie, LPBYTE buffer, LONG capacity) {
+    const char* from = cookie.text + cookie.position;
+    LONG copied = 0;
+    while (copied < capacity && from[copied] != '\0') {
+        buffer[copied] = static_cast<BYTE>(from[copied]);
+        ++copied;
+    }
+    cookie.position += copied;
+    return copied;
+}
+
+// The string is the caller's whole storage; a text that would reach past it
+// empties the string instead, so it never holds a cut RTF document.
+bool WriteString(StreamCookie& cookie, const BYTE* buffer, LONG count) {
+    // Under Wine an RTF stream ends with a NUL byte after its closing brace;
+    // the string's terminator stands for it, so it takes no room of its own.
+    while (count > 0 && buffer[count - 1] == 0)
+        --count;
+    const int32_t room = cookie.capacity - 1 - cookie.position;
+    if (cookie.overflow || count > room) {
+        cookie.text[0] = '\0';
+        cookie.position = 0;
+        cookie.overflow = 1;
+        return false;
+    }
+    std::memcpy(cookie.text + cookie.position, buffer, static_cast<size_t>(count));
+    cookie.position += count;
+    cookie.text[cookie.position] = '\0';
+    return true;
+}
+
+// The bytes a string may fill, or 0 when that is not known.
+int32_t StringStorage(const char* text, int32_t characters) {
+    if (characters >= 0)
+        return characters == 0x7FFFFFFF ? characters : characters + 1;
+    return StringCapacity(text);
+}
+
+}  // namespace
+
+DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* count) {
+    StreamCookie* stream = CookieOf(cookie);
+    *count = 0;
+    if (!stream || capacity < 0)
+        return 1;
+    switch (stream->type) {
+    case TY_TEXTFILE: {
+        // A failed read ends the stream like the end of the file.
+        DWORD read = 0;
+        if (ReadFile(stream->file, buffer, static_cast<DWORD>(capacity), &read, nullptr))
+            *count = static_cast<LONG>(read);
+        return 0;
+    }
+    case TY_STRING:
+        *count = ReadString(*stream, buffer, capacity);
+        return 0;
+    default:
+        return 1;
+    }
+}
+
+DWORD CALLBACK StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
+    StreamCookie* stream = CookieOf(cookie);
+    *written = 0;
+    if (!stream || count < 0)
+        return 1;
+    switch (stream->type) {
+    case TY_TEXTFILE: {
+        // Not reported: a failed write moves nothing, and the control stops
+        // when a chunk moves nothing.
+        DWORD moved = 0;
+        WriteFile(stream->file, buffer, static_cast<DWORD>(count), &moved, nullptr);
+        *written = static_cast<LONG>(moved);
+        return 0;
+    }
+    case TY_STRING:
+        if (!WriteString(*stream, buffer, count))
+            return 1;
+        *written = count;
+        return 0;
+    default:
+        return 1;
+    }
+}
+
+int32_t StreamRichEdit(HWND control, UINT message, uint32_t format, TypedArg target, int32_t characters) {
+    StreamCookie cookie{};
+    cookie.type = TypeCode(target);
+    if (cookie.type == TY_TEXTFILE) {
+        // A closed channel would stream in nothing and wipe the control.
+        cookie.file = *reinterpret_cast<const HANDLE*>(static_cast<uintptr_t>(target.value));
+        if (!cookie.file)
+            return 0;
+    } else if (cookie.type == TY_STRING) {
+        cookie.text = reinterpret_cast<char*>(static_cast<uintptr_t>(target.value));
+        if (message == EM_STREAMOUT) {
+            cookie.capacity = StringStorage(cookie.text, characters);
+            if (cookie.capacity < 1)
+                return 0;
+            cookie.text[0] = '\0';
+        }
+    } else {
+        return 0;
+    }
+    EDITSTREAM stream{};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&cookie);
+    stream.dwError = 0;
+    stream.pfnCallback = message == EM_STREAMOUT ? StreamOutCallback : StreamInCallback;
+    const auto moved = static_cast<int32_t>(
+        SendMessageA(control, message, format, reinterpret_cast<LPARAM>(&stream)));
+    return cookie.overflow ? 0 : moved;
+}
