@@ -147,11 +147,27 @@ bench_probe() {
   done
 }
 
+# The files the programs read: bench_images loads these, bench_files writes
+# its own text files beside them. They live in the scratch folder, reached
+# through Wine's drive Z:, the whole Unix file system.
+make_bench_data() {
+  local data="$scratch/data"
+  mkdir -p "$data"
+  convert -size 256x256 gradient:'rgb(20,40,200)-rgb(250,180,30)' \
+    -fill 'rgb(230,60,30)' -draw 'circle 128,128 128,60' -type TrueColor BMP3:"$data/bench.bmp"
+  convert -size 256x256 gradient:'rgb(30,200,40)-rgb(10,20,120)' \
+    -fill 'rgb(250,250,10)' -draw 'rectangle 64,64 191,191' \
+    -define icon:auto-resize=48,32,16 "$data/bench.ico"
+  convert -seed 7 -size 640x480 plasma:'rgb(10,20,120)-rgb(250,220,180)' -quality 85 "$data/bench.jpg"
+  [ -d "$WINEPREFIX/dosdevices/z:" ] || { echo "bench: the Wine prefix has no drive Z:"; failed=1; }
+  export REACHLET_BENCH_DATA="Z:${data//\//\\}"
+}
+make_bench_data
+
 # The programs in the order of the table; any other bench/bench_*.cpp runs
-# after them. bench_handlers, bench_files and bench_images are the rows for
-# the handler tables, the file channels and the image loading: each is one
-# new bench/bench_<name>.cpp that prints its figures and rows, and nothing
-# here changes. Until then the table says which are missing.
+# after them. A new row is one more bench/bench_<name>.cpp that prints its
+# figures and rows; nothing here changes. A build that lacks one of these
+# says so under the table.
 planned=(bench_startup bench_log bench_strings bench_routing bench_handlers bench_files bench_images)
 declare -A pending_row=([bench_handlers]="handler tables" [bench_files]="file lines and file numbers"
   [bench_images]="images")
@@ -160,7 +176,7 @@ for program in "${planned[@]}"; do
   if [ -f "$bench_dir/$program.exe" ]; then
     programs+=("$program")
   else
-    echo "note ${pending_row[$program]:-$program}: no $program.exe in this build; its routines are still to come" \
+    echo "note ${pending_row[$program]:-$program}: no $program.exe in this build" \
       >>"$figures"
   fi
 done
