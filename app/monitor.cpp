@@ -61,28 +61,19 @@ int32_t LogCommand(int32_t command, TypedArg first = NoArg, TypedArg second = No
 }
 
 // Keeps room for `needed` more characters by deleting whole lines from the
-// bottom (the oldest) when the control's text limit would be passed. This
-// runs for every line, so it asks the control directly: each
-// SendControlCommand looks the control up again, and under Wine GetDlgItem
-// is a round trip to the window server (the log benchmark counts them).
+// bottom (the oldest) when the control's text limit would be passed.
 void MakeRoomInLog(int32_t needed) {
-    const HWND log = GetDlgItem(mainWindow.hwnd, LOG_CONTROL_ID);
-    if (!log)
-        return;
-    const auto send = [log](UINT message, WPARAM wParam, LPARAM lParam) {
-        return static_cast<int32_t>(SendMessageA(log, message, wParam, lParam));
-    };
-    const int32_t limit = send(EM_GETLIMITTEXT, 0, 0);
-    const int32_t length = send(WM_GETTEXTLENGTH, 0, 0);
+    const int32_t limit = LogCommand(CC_ED_GET_LIMIT_TEXT);
+    const int32_t length = LogCommand(CC_ED_GET_TEXT_LENGTH);
     if (limit <= 0 || length + needed <= limit)
         return;
     const int32_t keep = limit - needed > 0 ? limit - needed : 0;
-    const int32_t line = send(EM_LINEFROMCHAR, static_cast<WPARAM>(keep), 0);
-    int32_t cut = send(EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+    const int32_t line = LogCommand(CC_ED_LINE_FROM_CHAR, IntArg(keep));
+    int32_t cut = LogCommand(CC_ED_LINE_INDEX, IntArg(line));
     if (cut > keep || cut < 0)
         cut = keep;
-    send(EM_SETSEL, static_cast<WPARAM>(cut), -1);
-    send(EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(""));
+    LogCommand(CC_ED_SET_SEL, IntArg(cut), IntArg(-1));
+    LogCommand(CC_ED_REPLACE_SEL, StrArg(""));
 }
 
 }  // namespace
