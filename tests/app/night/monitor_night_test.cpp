@@ -55,6 +55,7 @@ struct Night {
     std::string log;
     bool answered = false;
     bool over = false;
+    ProgressClock clock;
 };
 Night night;
 
@@ -133,6 +134,13 @@ LRESULT CALLBACK DriverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         night.deepestStack = std::max(night.deepestStack, stack);
         if (night.posted == 1)
             night.start = Measure(stack);
+        if (night.clock.Due()) {
+            const Figures now = Measure(stack);
+            std::printf("after %u s: ticks %d, Failure boxes open %d, windows %d, GDI objects held %d, stack %u\n",
+                        static_cast<unsigned>(night.clock.Seconds()), now.ticks, now.boxes, now.windows,
+                        65536 - now.freeGdiSlots, static_cast<unsigned>(now.stack));
+            std::fflush(stdout);
+        }
         if (night.posted == kTicks)
             night.timeAfterLastTick = Now();
         if (night.posted < kTicks && stack <= night.start.stack + kStackBudget) {
@@ -212,7 +220,7 @@ TEST(NightTest, DISABLED_TenThousandUnansweredFailuresLeaveOneBoxAndFlatCounts) 
         DispatchMessageA(&msg);
     }
     PumpMessages();
-    std::printf("The night: %s\n", Describe(night).c_str());
+    std::printf("The night, %u s: %s\n", static_cast<unsigned>(night.clock.Seconds()), Describe(night).c_str());
 
     ASSERT_EQ(night.end.ticks, kTicks) << "called off: " << Describe(night);
     EXPECT_TRUE(night.answered) << "WM_NULL from another thread was not answered";

@@ -134,9 +134,16 @@ TEST(LeakTest, DISABLED_AThousandModalAndAThousandModelessDialogsWithEveryContro
     {
         DeleteObjectSpy spy;
         ASSERT_TRUE(spy.Installed());
+        ProgressClock clock;
         for (int i = 0; i < 1000 && !HasFatalFailure(); ++i) {
             ModalDialog();
             ModelessDialog();
+            if (clock.Due()) {
+                std::printf("after %u s: %d modal and %d modeless dialogs, GDI objects held %d, windows %d\n",
+                            static_cast<unsigned>(clock.Seconds()), i + 1, i + 1, 65536 - FreeGdiSlots(),
+                            ThreadWindowCount());
+                std::fflush(stdout);
+            }
         }
         deadDeletes = static_cast<int32_t>(spy.DeadDeletes().size());
     }
