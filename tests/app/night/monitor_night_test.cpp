@@ -27,9 +27,10 @@ namespace {
 
 constexpr int32_t kTicks = 10000;
 constexpr int32_t kLogLimit = 4000;
-// A box opened inside another costs over 2 KiB of the 2 MiB stack; past this
-// much growth the night is called off rather than run into the stack's end.
-constexpr uintptr_t kStackBudget = 512 * 1024;
+// A box opened inside another costs one to two KiB of the 2 MiB stack; past
+// this much growth (some fifty boxes deep) the night is called off rather
+// than run on towards the stack's end.
+constexpr uintptr_t kStackBudget = 64 * 1024;
 constexpr uintptr_t kStackSlack = 1024;   // less than one more nested box
 constexpr UINT kNextTick = WM_APP + 1;
 constexpr UINT kAnswered = WM_APP + 2;
