@@ -155,8 +155,9 @@ std::string Lines(int32_t count) {
 
 // Lines the whole-inch Letter page takes at a margin of one inch, as the
 // control lays them out for this printer: the cases' texts are measured in
-// pages. Measured (wParam 0) first; Wine's control answers 0 to that (seen
-// under Wine 8.0), so then rendered onto the printer DC outside any document.
+// pages. Measured (wParam 0), then rendered onto the printer DC outside any
+// document; 0 when neither lays out a line (Wine 8.0's rich edit answers 0 to
+// both: "fixme:richedit:editor_handle_message EM_FORMATRANGE: stub").
 int32_t LinesPerPage(HWND control) {
     HDC printer = CreateDCA("WINSPOOL", kPrinterName, nullptr, nullptr);
     if (!printer)
