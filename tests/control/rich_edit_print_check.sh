@@ -34,6 +34,6 @@ while read -r file wanted; do
   [ "$pages" -eq "$wanted" ] || fail "$file: Ghostscript counts $pages pages, wanted $wanted"
   echo "$file: $pages pages"
   jobs=$((jobs + 1))
-done <"$scratch/printed.txt"
+done < <(tr -d '\r' <"$scratch/printed.txt")   # written by a Windows program: CR LF
 [ "$jobs" -eq 5 ] || fail "$jobs print jobs, wanted 5"
 echo "PASS: Ghostscript reads $jobs print jobs"
