@@ -10,15 +10,9 @@ source scripts/wine-env.sh
 shot="${1:-$root/docs/dialog.png}"
 program="$build_dir/children/dialog_gallery.exe"
 
-trap stop_wine_and_display EXIT
-start_virtual_display
-prepare_prefix "$build_dir/wineprefix-run"
-start_wineserver
-wine "$program" &
-program_pid=$!
 # A fresh prefix starts Wine's services first; under emulation that takes
 # minutes.
-window=$(timeout 300 xdotool search --sync --onlyvisible --name '^Every control type' 2>/dev/null | head -n 1 || true)
+show_program "$program" '^Every control type' 300
 if [ -z "$window" ]; then
   kill -0 "$program_pid" 2>/dev/null && state="still runs" || state="has ended"
   import -window root "$shot" 2>/dev/null || true

@@ -43,13 +43,7 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec wine "$program"
 fi
 
-trap stop_wine_and_display EXIT
-start_virtual_display
-prepare_prefix "$build_dir/wineprefix-run"
-start_wineserver
-wine "$program" &
-program_pid=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Reachlet' 2>/dev/null | head -n 1 || true)
+show_program "$program" '^Reachlet' 30
 sleep 1
 import -window root "$shot"
 if [ -n "$window" ]; then

@@ -35,13 +35,11 @@ build_project
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;sensapi=n,b"
 mkdir -p "$shots"
 unset DISPLAY
-trap stop_wine_and_display EXIT
-start_virtual_display
-prepare_prefix "$build_dir/wineprefix-run"
-start_wineserver
-wine "$program" &
-program_pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Reachlet$' | head -n 1)
+show_program "$program" '^Reachlet$' 60
+if [ -z "$window" ]; then
+  echo "Reachlet showed no window within 60 seconds" >&2
+  exit 1
+fi
 sleep 2
 import -window root "$shots/screenshot.png"
 

@@ -101,3 +101,17 @@ stop_wine_and_display() {
     xvfb_pid=""
   fi
 }
+
+# Runs a Windows program in the background on a virtual display of its own,
+# with the run prefix and one wineserver, all stopped when the calling script
+# exits, and waits up to $3 seconds for a visible window whose title matches
+# $2. Sets program_pid, and window (empty when none came).
+show_program() {
+  trap stop_wine_and_display EXIT
+  start_virtual_display
+  prepare_prefix "$build_dir/wineprefix-run"
+  start_wineserver
+  wine "$1" &
+  program_pid=$!
+  window=$(timeout "$3" xdotool search --sync --onlyvisible --name "$2" 2>/dev/null | head -n 1 || true)
+}

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 
 #include "runtime/control/subclass.h"
 #include "tests/control/control_fixture.h"
+#include "tests/support/image_pixels.h"
 
 namespace {
 
@@ -32,21 +34,11 @@ class DrawButtonTest : public ControlTest {
 protected:
     void SetUp() override {
         ControlTest::SetUp();
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = kWidth;
-        info.bmiHeader.biHeight = -kHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        target = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        dc = CreateCompatibleDC(nullptr);
-        previous = SelectObject(dc, target);
+        canvas = std::make_unique<PixelCanvas>(kWidth, kHeight, RGB(255, 255, 255));
+        dc = canvas->dc();
     }
     void TearDown() override {
-        SelectObject(dc, previous);
-        DeleteDC(dc);
-        DeleteObject(target);
+        canvas.reset();
         ControlTest::TearDown();
     }
     HWND Make(int32_t type, uint32_t style = 0, const char* text = "Go") {
@@ -96,9 +88,8 @@ protected:
     int InteriorCount(COLORREF color) const { return WhereInside(color).count; }
 
     bool drawsHot = false;
-    HBITMAP target = nullptr;
+    std::unique_ptr<PixelCanvas> canvas;
     HDC dc = nullptr;
-    HGDIOBJ previous = nullptr;
 };
 
 // A parent that names kButtonId as its default button, as a dialog does.

@@ -52,3 +52,22 @@ public:
 private:
     void* previous_;
 };
+
+// For a long test that says how far it has come: Due() is true once a minute,
+// and Seconds() counts from the clock's making.
+class ProgressClock {
+public:
+    bool Due() {
+        const DWORD now = GetTickCount();
+        if (now - last_ < 60000)
+            return false;
+        last_ = now;
+        return true;
+    }
+    DWORD Seconds() const { return (GetTickCount() - start_) / 1000; }
+
+private:
+    DWORD start_ = GetTickCount();
+    DWORD last_ = start_;
+};
+
