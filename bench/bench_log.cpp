@@ -74,10 +74,15 @@ HWND OpenBare() {
                                   0, 0, 400, 400, nullptr, nullptr, wc.hInstance, nullptr);
     for (const LineKind& line : kLines)
         bareTexts.push_back(std::string(line.text) + "\r\n");
-    return CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit", "",
-                           WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_READONLY | ES_MULTILINE, 10, 160,
-                           372, 200, window, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(108)),
-                           wc.hInstance, nullptr);
+    HWND log = CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit", "",
+                               WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_READONLY | ES_MULTILINE, 10,
+                               160, 372, 200, window, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(108)),
+                               wc.hInstance, nullptr);
+    // At the control's default limit (32,767 characters, some 1,200 lines)
+    // the replace would insert nothing and the baseline would time a refusal.
+    if (log)
+        SendMessageA(log, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    return log;
 }
 
 double PrivateKiB() {
