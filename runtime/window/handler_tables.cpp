@@ -1,5 +1,7 @@
 #include "runtime/window/handler_tables.h"
 
+#include <atomic>
+
 #include "runtime/window/block_alloc.h"
 
 namespace {
@@ -16,7 +18,17 @@ uint32_t RoutineValue(HandlerProc routine) {
 HandlerProc AsRoutine(uint32_t value) { return reinterpret_cast<HandlerProc>(static_cast<uintptr_t>(value)); }
 HandlerMap* AsMap(uint32_t value) { return reinterpret_cast<HandlerMap*>(static_cast<uintptr_t>(value)); }
 
-HandlerTables* TablesOf(HWND hwnd) { return static_cast<HandlerTables*>(GetPropA(hwnd, CV_HANDLERS)); }
+// Windows whose property holds tables, in every thread. GetPropA is a trip
+// to the window server under Wine, and every routed event asks for the
+// tables; while no window has any, nothing is asked. Tables left behind on a
+// destroyed window keep the count up, which only costs the trip again.
+std::atomic<int32_t> windowsWithTables{0};
+
+HandlerTables* TablesOf(HWND hwnd) {
+    if (windowsWithTables.load(std::memory_order_acquire) == 0)
+        return nullptr;
+    return static_cast<HandlerTables*>(GetPropA(hwnd, CV_HANDLERS));
+}
 
 // An empty map with the tables' sizes; null when memory ran out.
 HandlerMap* NewMap() {
@@ -74,6 +86,8 @@ int32_t StoreInTables(HWND hwnd, HandlerMap* HandlerTables::*slot, int32_t key, 
         FreeBlock(freshTables);
         return 0;
     }
+    if (freshTables)
+        windowsWithTables.fetch_add(1, std::memory_order_release);
     tables->*slot = map;
     return 1;
 }
@@ -142,6 +156,7 @@ int32_t FreeHandlerTables(WindowRecord* record) {
     if (!tables)
         return 0;
     RemovePropA(record->hwnd, CV_HANDLERS);
+    windowsWithTables.fetch_sub(1, std::memory_order_release);
     FreeTables(tables);
     return 0;
 }

@@ -286,8 +286,19 @@ TEST_F(MonitorTest, AFullLogDropsItsOldestLinesAndKeepsTheNewestWhole) {
             return std::string(line);
         }()) << "line " << i;
     EXPECT_LE(GetWindowTextLengthA(log), limit);
+    // Making room turns the log's redraw off and on again: it is still
+    // shown, at its newest line.
+    EXPECT_TRUE(GetWindowLongA(log, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(SendMessageA(log, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     EXPECT_EQ(LineColor(0), RGB(0, 0, 255));
     EXPECT_EQ(LineColor(1), RGB(0, 0, 0));
+
+    // A hidden log stays hidden while lines make room in it.
+    ShowWindow(log, SW_HIDE);
+    AppendLogLine("hidden line", kRed);
+    EXPECT_FALSE(GetWindowLongA(log, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(LogLines()[0], "hidden line");
+    EXPECT_LE(GetWindowTextLengthA(log), limit);
 }
 
 TEST_F(MonitorTest, ATargetLongerThanTheProbeBufferIsRefused) {

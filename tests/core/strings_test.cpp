@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -89,10 +90,12 @@ TEST(StringHeapWithoutHeap, AllocationFailsQuietly) {
     EXPECT_EQ(FreeString("abc"), 0);
 }
 
-TEST_F(StringHeapTest, LengthAtEveryAlignmentAndAcrossWords) {
+TEST_F(StringHeapTest, LengthAndCopyAtEveryAlignmentAndAcrossWords) {
     // Strings starting at each offset of a word, with terminators at every
-    // position of a word, including bytes of 0x80 and above.
+    // position of a word, including bytes of 0x80 and above; copied to each
+    // offset of a word, where exactly the string and its terminator change.
     alignas(4) char buffer[64];
+    alignas(4) char copy[64];
     for (int start = 0; start < 4; ++start) {
         for (int length = 0; length < 20; ++length) {
             std::memset(buffer, 'x', sizeof(buffer));
@@ -100,6 +103,14 @@ TEST_F(StringHeapTest, LengthAtEveryAlignmentAndAcrossWords) {
                 buffer[start + i] = static_cast<char>(i % 3 == 0 ? 0xE9 : 'a' + i);
             buffer[start + length] = 0;
             EXPECT_EQ(StringLength(buffer + start), length) << "start " << start;
+            for (int to = 0; to < 4; ++to) {
+                std::memset(copy, 'y', sizeof(copy));
+                ASSERT_EQ(CopyString(copy + to, buffer + start), copy + to);
+                EXPECT_EQ(std::memcmp(copy + to, buffer + start, static_cast<size_t>(length) + 1), 0)
+                    << "start " << start << " to " << to << " length " << length;
+                EXPECT_EQ(copy[to + length + 1], 'y') << "start " << start << " to " << to << " length " << length;
+                EXPECT_EQ(std::count(copy, copy + to, 'y'), to);
+            }
         }
     }
 }
