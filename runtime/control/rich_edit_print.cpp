@@ -50,6 +50,28 @@ int32_t PrintPages(HWND control, HDC printer, FORMATRANGE& range) {
     }
 }
 
+// The print dialog's library is loaded the first time something prints:
+// linked, it and what it pulls in (the shell's libraries, the spooler's) were
+// loaded at every start of every program for a dialog most never open. It
+// stays loaded once it is. FALSE, as PrintDlgA answers a cancel, when it
+// cannot be found.
+BOOL ShowPrintDialog(PRINTDLGA* dialog) {
+    using PrintDialogProc = BOOL(WINAPI*)(PRINTDLGA*);
+    static PrintDialogProc printDialog = nullptr;
+    if (!printDialog) {
+        HMODULE library = LoadLibraryA("comdlg32.dll");
+        if (!library)
+            return FALSE;
+        printDialog = reinterpret_cast<PrintDialogProc>(
+            reinterpret_cast<void*>(GetProcAddress(library, "PrintDlgA")));
+        if (!printDialog) {
+            FreeLibrary(library);
+            return FALSE;
+        }
+    }
+    return printDialog(dialog);
+}
+
 }  // namespace
 
 int32_t PrintRichEdit(HWND control, int32_t marginTwips) {
@@ -57,7 +79,7 @@ int32_t PrintRichEdit(HWND control, int32_t marginTwips) {
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = control;
     dialog.Flags = kPrintDialogFlags;
-    const BOOL chosen = PrintDlgA(&dialog);
+    const BOOL chosen = ShowPrintDialog(&dialog);
     // The dialog loads the printer's driver, which may leave its own
     // floating-point settings behind.
     ResetFloatingPoint();
