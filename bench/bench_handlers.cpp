@@ -99,21 +99,6 @@ bool EveryIdArrives(HWND hwnd, int ids) {
     return handled - before == ids;
 }
 
-// Microseconds per call of op, median of the rounds, taking turns with base.
-template <typename Ours, typename Base>
-void Compare(const char* oursKey, const char* baseKey, int rounds, double seconds, Ours ours, Base base) {
-    int count = 64;
-    while (bench::PerCall(count, ours) * count < seconds && count < (1 << 26))
-        count *= 2;
-    std::vector<double> oursRuns, baseRuns;
-    for (int r = 0; r < rounds; ++r) {
-        oursRuns.push_back(bench::PerCall(count, ours) * 1e6);
-        baseRuns.push_back(bench::PerCall(count, base) * 1e6);
-    }
-    bench::Report(oursKey, "us", oursRuns);
-    bench::Report(baseKey, "us", baseRuns);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -145,18 +130,18 @@ int main(int argc, char** argv) {
 
     // The ids in turn, so that every chain of the map is walked alike.
     int next = 0;
-    Compare(
-        "handlers.tables.1000", "handlers.switch.1000", rounds, seconds,
+    bench::Compare(
+        "handlers.tables.1000", "handlers.switch.1000", "us", rounds, seconds,
         [&] { Click(tables, next++ % kRoutines + 1); }, [&] { Click(switched, next++ % kRoutines + 1); });
-    Compare(
-        "handlers.tables.10", "handlers.switch.10", rounds, seconds,
+    bench::Compare(
+        "handlers.tables.10", "handlers.switch.10", "us", rounds, seconds,
         [&] { Click(fewTables, next++ % kFewRoutines + 1); }, [&] { Click(switched, next++ % kFewRoutines + 1); });
 
     // The lookup alone: what RouteEvent calls once it has filled messageRecord.
     messageRecord.eventCode = EV_CONTROL;
     messageRecord.notifyCode = BN_CLICKED;
-    Compare(
-        "handlers.lookup.1000", "handlers.lookupswitch.1000", rounds, seconds,
+    bench::Compare(
+        "handlers.lookup.1000", "handlers.lookupswitch.1000", "us", rounds, seconds,
         [&] {
             messageRecord.controlId = next++ % kRoutines + 1;
             handled = handled + DispatchHandlerTables(tables, EV_CONTROL);

@@ -54,21 +54,6 @@ IPicture* PictureByHand(const char* path) {
     return picture;
 }
 
-// Milliseconds per call, median of the rounds, ours and the baseline in turns.
-template <typename Ours, typename Base>
-void Compare(const char* oursKey, const char* baseKey, int rounds, double seconds, Ours ours, Base base) {
-    int count = 1;
-    while (bench::PerCall(count, ours) * count < seconds && count < (1 << 20))
-        count *= 2;
-    std::vector<double> oursRuns, baseRuns;
-    for (int r = 0; r < rounds; ++r) {
-        oursRuns.push_back(bench::PerCall(count, ours) * 1e3);
-        baseRuns.push_back(bench::PerCall(count, base) * 1e3);
-    }
-    bench::Report(oursKey, "ms", oursRuns);
-    bench::Report(baseKey, "ms", baseRuns);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -143,9 +128,10 @@ int main(int argc, char** argv) {
             return 1;
         }
 
-    Compare("images.bmp.ours", "images.bmp.direct", rounds, seconds, bitmapOurs, bitmapDirect);
-    Compare("images.ico.ours", "images.ico.direct", rounds, seconds, iconOurs, iconDirect);
-    Compare("images.jpg.ours", "images.jpg.direct", rounds, seconds, pictureOurs, pictureByHand);
+    bench::Compare("images.bmp.ours", "images.bmp.direct", "ms", rounds, seconds, bitmapOurs, bitmapDirect);
+    bench::Compare("images.ico.ours", "images.ico.direct", "ms", rounds, seconds, iconOurs, iconDirect);
+    bench::Compare("images.jpg.ours", "images.jpg.direct", "ms", rounds, seconds, pictureOurs,
+                   pictureByHand);
     bench::Row("images, LoadRuntimeImage / LoadImageA, BMP 256x256 24-bit", "images.bmp.ours", "images.bmp.direct",
                "<=1.1");
     bench::Row("images, LoadRuntimeImage / LoadImageA, ICO 48, 32, 16", "images.ico.ours", "images.ico.direct",

@@ -69,6 +69,25 @@ double PerCall(int count, Op op) {
     return (Seconds() - start) / count;
 }
 
+// Times ours and the baseline in turns, rounds times each, every round
+// long enough to take about `seconds`, and reports both per call in unit
+// ("us" or "ms").
+template <typename Ours, typename Base>
+void Compare(const char* oursKey, const char* baseKey, const char* unit, int rounds, double seconds, Ours ours,
+             Base base) {
+    const double scale = std::strcmp(unit, "ms") == 0 ? 1e3 : 1e6;
+    int count = 1;
+    while (PerCall(count, ours) * count < seconds && count < (1 << 26))
+        count *= 2;
+    std::vector<double> oursRuns, baseRuns;
+    for (int r = 0; r < rounds; ++r) {
+        oursRuns.push_back(PerCall(count, ours) * scale);
+        baseRuns.push_back(PerCall(count, base) * scale);
+    }
+    Report(oursKey, unit, oursRuns);
+    Report(baseKey, unit, baseRuns);
+}
+
 // The folder this program was started from, without a trailing backslash;
 // the other benchmark programs sit beside it, the monitor in ..\app.
 inline std::string ProgramFolder() {
