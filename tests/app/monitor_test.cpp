@@ -293,11 +293,15 @@ TEST_F(MonitorTest, AFullLogDropsItsOldestLinesAndKeepsTheNewestWhole) {
     EXPECT_EQ(LineColor(0), RGB(0, 0, 255));
     EXPECT_EQ(LineColor(1), RGB(0, 0, 0));
 
-    // A hidden log stays hidden while lines make room in it.
+    // A hidden log stays hidden while lines make room in it: three lines as
+    // long as the rest need room at least twice.
     ShowWindow(log, SW_HIDE);
-    AppendLogLine("hidden line", kRed);
-    EXPECT_FALSE(GetWindowLongA(log, GWL_STYLE) & WS_VISIBLE);
-    EXPECT_EQ(LogLines()[0], "hidden line");
+    for (int i = 1600; i < 1603; ++i) {
+        std::snprintf(line, sizeof(line), "line %05d %s", i, padding.c_str());
+        AppendLogLine(line, kRed);
+        EXPECT_FALSE(GetWindowLongA(log, GWL_STYLE) & WS_VISIBLE) << line;
+    }
+    EXPECT_EQ(LogLines()[0], line);
     EXPECT_LE(GetWindowTextLengthA(log), limit);
 }
 
