@@ -24,6 +24,8 @@ if [ "${1:-}" != "--inside" ]; then
   exec flock "$prefix.lock" unshare --net --mount bash "$0" --inside "$build_dir" "$case_name"
 fi
 
+root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/wine-env.sh"   # make_prefix
 build_dir=$2
 case_name=$3
 probe="$build_dir/children/sensapi_probe.exe"
@@ -45,11 +47,7 @@ trap cleanup EXIT
 
 # A server left from an earlier run would sit in that run's namespace.
 wineserver -k >/dev/null 2>&1
-if [ ! -f "$WINEPREFIX/.reachlet-ready" ]; then
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
-  touch "$WINEPREFIX/.reachlet-ready"
-fi
+make_prefix >/dev/null || fail "no Wine prefix"
 
 loopback_up() { ip link set lo up || fail "cannot raise loopback"; }
 # The kernel of this namespace stops answering echo requests.
