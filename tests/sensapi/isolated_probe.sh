@@ -11,6 +11,7 @@ set -uo pipefail
 
 answer_timeout_ms=1000    # kAnswerTimeoutMs
 resolve_timeout_ms=1500   # kResolveTimeoutMs
+max_resolver_threads=32   # kMaxResolverThreads
 slack_ms=1000             # start-up of the call and a busy machine
 
 fail() { echo "FAIL: $*"; exit 1; }
@@ -52,12 +53,13 @@ make_prefix >/dev/null || fail "no Wine prefix"
 loopback_up() { ip link set lo up || fail "cannot raise loopback"; }
 # The kernel of this namespace stops answering echo requests.
 ignore_echo() { echo 1 >/proc/sys/net/ipv4/icmp_echo_ignore_all || fail "cannot silence echo"; }
-# A resolver on loopback that reads queries and never answers.
+# A resolver on loopback that reads queries and never answers; options for
+# the system resolver may follow (its own retries, which a look-up waits out).
 silent_resolver() {
-  echo "nameserver 127.0.0.1" >"$scratch/resolv.conf"
+  printf 'nameserver 127.0.0.1\n%s\n' "${1:-}" >"$scratch/resolv.conf"
   mount --bind "$scratch/resolv.conf" /etc/resolv.conf || fail "cannot replace resolv.conf"
   perl -MIO::Socket::INET -e \
-    'my $s = IO::Socket::INET->new(LocalAddr => "127.0.0.1:53", Proto => "udp") or die "bind: $!"; sleep 60' &
+    'my $s = IO::Socket::INET->new(LocalAddr => "127.0.0.1:53", Proto => "udp") or die "bind: $!"; sleep 600' &
   listener_pid=$!
   for _ in $(seq 50); do
     grep -q ':0035 ' /proc/net/udp && return
@@ -131,6 +133,29 @@ case "$case_name" in
     expect_ms_at_least $((resolve_timeout_ms - 100))
     expect_ms_at_most $((resolve_timeout_ms + slack_ms))
     [ "$(grep -c '^result=0 error=1460 ' "$scratch/answer")" = 2 ] || fail "second call differs" ;;
+  hung-resolver-flood)
+    # 2,000 queries for a name whose look-ups hang for minutes, many threads
+    # asking at once and loopback asked in between: each answer is the one a
+    # lone query gets, and the abandoned look-ups keep no more threads nor
+    # address space than the bound allows, however many queries come.
+    loopback_up; silent_resolver "options timeout:30 attempts:5"
+    run_probe flood reachlet-probe.invalid 127.0.0.1 2000
+    grep -qx "result=0 error=1460 count=2000 ms=[0-9]* asked=reachlet-probe.invalid" "$scratch/answer" ||
+      fail "the name was not always answered with ERROR_TIMEOUT"
+    grep -qx "result=1 error=0 count=200 ms=[0-9]* asked=127.0.0.1" "$scratch/answer" ||
+      fail "loopback was not always reached"
+    [ "$(grep -c '^result=' "$scratch/answer")" = 2 ] || fail "more answers than destinations"
+    line=$(grep 'asked=reachlet-probe.invalid$' "$scratch/answer")
+    expect_ms_at_most $((resolve_timeout_ms + slack_ms))
+    read -r threads0 kib0 < <(sed -n 's/^sample=0 threads=\([0-9]*\) reserved_kib=\([0-9]*\)$/\1 \2/p' "$scratch/answer")
+    rounds=0
+    while read -r threads kib; do
+      rounds=$((rounds + 1))
+      [ $((threads - threads0)) -le $((max_resolver_threads + 4)) ] || fail "round $rounds left $threads threads"
+      # Under Wine a thread's stack takes at least 1 MiB, besides Wine's own.
+      [ $((kib - kib0)) -le $(((max_resolver_threads + 4) * 2048)) ] || fail "round $rounds reserved $kib KiB"
+    done < <(sed -n 's/^sample=[1-9][0-9]* threads=\([0-9]*\) reserved_kib=\([0-9]*\)$/\1 \2/p' "$scratch/answer")
+    [ "$rounds" = 8 ] || fail "$rounds rounds sampled" ;;
   handshake-without-icmp)
     # No raw sockets and no ping sockets (a new namespace allows none), and
     # echo ignored anyway: the answer can only come from the TCP handshake.
