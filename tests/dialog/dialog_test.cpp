@@ -5,14 +5,22 @@
 
 #include "runtime/control/subclass.h"
 #include "runtime/dialog/dialog_proc.h"
+#include "runtime/window/handler_tables.h"
 #include "tests/dialog/dialog_fixture.h"
 #include "tests/dialog/oracle_dialogs.h"
+#include "tests/support/global_alloc_hook.h"
 
 namespace {
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr UINT WM_CLOSE_YOURSELF = WM_CUE + 1;
+
+int32_t cueRoutineRuns;
+int32_t CueRoutine() {
+    ++cueRoutineRuns;
+    return 0;
+}
 
 // Dialog units from pixels, both edges rounded half to even.
 std::array<int32_t, 4> DialogUnits(int32_t bx, int32_t by, int32_t x, int32_t y, int32_t w, int32_t h) {
@@ -194,6 +202,37 @@ TEST_F(DialogTest, AModelessDialogStaysOpenUntilItsHandlerClosesIt) {
     EXPECT_FALSE(IsWindow(handle));
     EXPECT_EQ(dialog.hwnd, nullptr);
     EXPECT_EQ(events.back().eventCode, static_cast<int32_t>(WM_DESTROY));
+}
+
+// Registered at WM_INITDIALOG, routines run and go with the dialog, modal
+// or modeless, at every opening.
+TEST_F(DialogTest, RoutinesRegisteredOnAnOpenDialogGoWithIt) {
+    Describe(160, 80);
+    GlobalAllocHook hook;
+    EXPECT_EQ(SetEventHandler(&dialog, WM_CUE, CueRoutine), 0);   // not open yet
+    bool modal = true;
+    react = [&](const MessageRecord& m) {
+        if (m.eventCode == static_cast<int32_t>(WM_INITDIALOG)) {
+            EXPECT_EQ(SetEventHandler(m.window, WM_CUE, CueRoutine), 1);
+        }
+        if (m.eventCode == static_cast<int32_t>(WM_CUE) && modal)
+            EndDialog(m.window->hwnd, 5);   // the routine runs after the handler
+        return 0;
+    };
+    for (const bool modalOpening : {true, false, true}) {
+        cueRoutineRuns = 0;
+        modal = modalOpening;
+        if (modal) {
+            EXPECT_EQ(RunModal(), 5);
+        } else {
+            HWND handle = OpenModeless();
+            EXPECT_EQ(WindowsWithHandlerTables(), 1);
+            DestroyWindow(handle);
+        }
+        EXPECT_EQ(cueRoutineRuns, 1);
+        EXPECT_EQ(WindowsWithHandlerTables(), 0);
+        EXPECT_EQ(hook.LiveBlocks(), 0);
+    }
 }
 
 TEST_F(DialogTest, EnterPressesTheDefaultButtonOfTheDescription) {

@@ -300,6 +300,30 @@ TEST_F(HandlerTablesTest, WindowClosedDuringTheEventEndsTheDispatch) {
     }
 }
 
+// Tables go with their window however it goes, and the count of windows
+// holding tables, which routing reads on every event, comes back down.
+TEST_F(HandlerTablesTest, TablesGoWithTheWindowWhoeverDestroysIt) {
+    GlobalAllocHook hook;
+    const int32_t windowsBefore = WindowsWithHandlerTables();
+    for (const bool byClose : {true, false}) {
+        SCOPED_TRACE(byClose ? "the parent closed by the program" : "the parent destroyed directly");
+        WindowRecord parent{}, child{};
+        ASSERT_EQ(OpenWindow(&parent, 0, 0, 300, 200, RF_HIDDEN, nullptr, "parent", nullptr), 1);
+        ASSERT_EQ(OpenWindow(&child, 10, 10, 100, 50, 0, &parent, "child", nullptr), 1);
+        for (WindowRecord* w : {&parent, &child})
+            ASSERT_EQ(SetControlHandler(w, 105, 0, kRoutines[1]), 1);
+        EXPECT_EQ(WindowsWithHandlerTables(), windowsBefore + 2);
+        HWND childHandle = child.hwnd;
+        if (byClose)
+            CloseWindow(&parent);
+        else
+            DestroyWindow(parent.hwnd);
+        EXPECT_FALSE(IsWindow(childHandle));
+        EXPECT_EQ(WindowsWithHandlerTables(), windowsBefore);
+        EXPECT_EQ(hook.LiveBlocks(), 0);
+    }
+}
+
 // A registration that runs out of memory after each number of allocations
 // it could make returns 0 leaving no block, no property and no routine
 // behind; the routines already there run as before, and the same
