@@ -61,18 +61,23 @@ HWND OpenModelessDialog(WindowRecord* window, const WindowRecord* owner) {
     if (!dialog)
         return nullptr;
     HWND handle = nullptr;
+    const int32_t wasModeless = dialog->modeless;
     {
         const TemplateBlock block(dialog);
         if (!block.get())
             return nullptr;
+        // Set before the dialog exists: a close during WM_INITDIALOG is
+        // already a modeless dialog's.
+        dialog->modeless = 1;
         DialogUnderCreation = window;
         handle = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), block.get(), OwnerWindow(dialog, owner),
                                             DialogProc, 0);
         DialogUnderCreation = nullptr;
     }
-    if (!window->hwnd)
+    if (!window->hwnd) {
+        dialog->modeless = wasModeless;
         return nullptr;
-    dialog->modeless = 1;
+    }
     // The dialog manager has shown a WS_VISIBLE dialog already; one made
     // with RF_HIDDEN waits for the program to show it.
     if (dialog->style & WS_VISIBLE)

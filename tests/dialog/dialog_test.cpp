@@ -204,6 +204,28 @@ TEST_F(DialogTest, AModelessDialogStaysOpenUntilItsHandlerClosesIt) {
     EXPECT_EQ(events.back().eventCode, static_cast<int32_t>(WM_DESTROY));
 }
 
+// Closed during its WM_INITDIALOG, a modeless dialog shown after a modal
+// one is left to its handler, not ended (which would hide it for good).
+TEST_F(DialogTest, AModelessDialogClosedDuringItsInitIsNotEndedAfterAModalShowing) {
+    Describe(160, 80, WS_CAPTION | RF_HIDDEN);
+    bool modal = true;
+    react = [&](const MessageRecord& m) {
+        if (modal && m.eventCode == static_cast<int32_t>(WM_CUE))
+            EndDialog(m.window->hwnd, 7);
+        if (!modal && m.eventCode == static_cast<int32_t>(WM_INITDIALOG)) {
+            ShowWindow(m.window->hwnd, SW_SHOW);
+            SendMessageA(m.window->hwnd, WM_CLOSE, 0, 0);
+        }
+        return 0;
+    };
+    EXPECT_EQ(RunModal(), 7);
+    modal = false;
+    HWND handle = OpenModeless();
+    ASSERT_NE(handle, nullptr);
+    EXPECT_TRUE(IsWindowVisible(handle));
+    EXPECT_TRUE(Saw(EV_CLOSE_WINDOW));
+}
+
 // Registered at WM_INITDIALOG, routines run and go with the dialog, modal
 // or modeless, at every opening.
 TEST_F(DialogTest, RoutinesRegisteredOnAnOpenDialogGoWithIt) {
