@@ -1,5 +1,6 @@
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <tuple>
 
@@ -9,12 +10,18 @@
 #include "tests/dialog/dialog_fixture.h"
 #include "tests/dialog/oracle_dialogs.h"
 #include "tests/support/global_alloc_hook.h"
+#include "tests/support/import_slot.h"
 
 namespace {
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr UINT WM_CLOSE_YOURSELF = WM_CUE + 1;
+
+extern "C" {
+extern BOOL(WINAPI* importedGetTextMetricsA)(HDC, LPTEXTMETRICA) __asm__("__imp__GetTextMetricsA@8");
+}
+BOOL WINAPI NoTextMetrics(HDC, LPTEXTMETRICA) { return FALSE; }
 
 int32_t cueRoutineRuns;
 int32_t CueRoutine() {
@@ -224,6 +231,23 @@ TEST_F(DialogTest, AModelessDialogClosedDuringItsInitIsNotEndedAfterAModalShowin
     ASSERT_NE(handle, nullptr);
     EXPECT_TRUE(IsWindowVisible(handle));
     EXPECT_TRUE(Saw(EV_CLOSE_WINDOW));
+}
+
+// Without base units every control would be refused: the description is
+// refused instead, and the record stays as it was, described or not.
+TEST_F(DialogTest, ADescriptionWhoseFontCannotBeMeasuredIsRefusedAndLeavesTheRecord) {
+    Describe(100, 50);
+    const DialogTemplate before = *Template();
+    WindowRecord fresh{};
+    GlobalAllocHook hook;
+    const auto platform = SwapImportSlot(importedGetTextMetricsA, &NoTextMetrics);
+    EXPECT_EQ(CreateDialogTemplate(&fresh, 0, 0, 100, 50, 0, nullptr, "fresh", nullptr), 0);
+    EXPECT_EQ(CreateDialogTemplate(&dialog, 0, 0, 300, 150, 0, nullptr, "again", nullptr), 0);
+    SwapImportSlot(importedGetTextMetricsA, platform);
+    EXPECT_EQ(hook.LiveBlocks(), 0);
+    EXPECT_EQ(fresh.templateMode, 0);
+    EXPECT_EQ(fresh.dialogTemplate, nullptr);
+    EXPECT_EQ(std::memcmp(Template(), &before, sizeof(before)), 0);
 }
 
 // Registered at WM_INITDIALOG, routines run and go with the dialog, modal
