@@ -1,5 +1,4 @@
 #include <array>
-#include <cmath>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -27,14 +26,6 @@ int32_t cueRoutineRuns;
 int32_t CueRoutine() {
     ++cueRoutineRuns;
     return 0;
-}
-
-// Dialog units from pixels, both edges rounded half to even.
-std::array<int32_t, 4> DialogUnits(int32_t bx, int32_t by, int32_t x, int32_t y, int32_t w, int32_t h) {
-    auto round = [](double v) { return static_cast<int32_t>(std::nearbyint(v)); };
-    const int32_t left = round(x * 4.0 / bx);
-    const int32_t top = round(y * 8.0 / by);
-    return {left, top, round((x + w) * 4.0 / bx) - left, round((y + h) * 8.0 / by) - top};
 }
 
 TEST_F(DialogTest, TheRecordBecomesATemplateWithTheDialogFrameAndOneRegistryNode) {
@@ -67,12 +58,21 @@ TEST_F(DialogTest, TheRecordBecomesATemplateWithTheDialogFrameAndOneRegistryNode
 }
 
 TEST_F(DialogTest, PixelsBecomeDialogUnitsThatTheDialogManagerTurnsBackIntoThosePixels) {
-    ASSERT_EQ(DialogUnits(7, 16, 10, 10, 200, 100), (std::array<int32_t, 4>{6, 5, 114, 50}));
+    // Both edges are rounded, halves to even, before the size is taken.
+    const std::array<int32_t, 10> cases[] = {{7, 16, 10, 10, 200, 100, 6, 5, 114, 50},
+                                             {8, 16, 1, 1, 2, 2, 0, 0, 2, 2}};   // edges at 0.5 and 1.5
+    for (auto [bx, by, x, y, cx, cy, ux, uy, ucx, ucy] : cases) {
+        DialogTemplate units{};
+        units.baseUnitX = bx;
+        units.baseUnitY = by;
+        EXPECT_EQ(PixelsToDialogUnits(&units, &x, &y, &cx, &cy), 1);
+        EXPECT_EQ((std::array<int32_t, 4>{x, y, cx, cy}), (std::array<int32_t, 4>{ux, uy, ucx, ucy}));
+    }
+
     ASSERT_EQ(CreateDialogTemplate(&dialog, 10, 10, 200, 100, WS_CAPTION, nullptr, "units", nullptr), 1);
     const DialogTemplate& t = *Template();
     ASSERT_GT(t.baseUnitX, 0);
     ASSERT_GT(t.baseUnitY, 0);
-    EXPECT_EQ((std::array<int32_t, 4>{t.x, t.y, t.cx, t.cy}), DialogUnits(t.baseUnitX, t.baseUnitY, 10, 10, 200, 100));
 
     dialog.handler = [] {
         RECT client{};
