@@ -16,8 +16,12 @@ DialogTemplate* TemplateOf(WindowRecord* window) {
 // A zero-filled global block holding the template, freed at end of scope.
 class TemplateBlock {
 public:
-    explicit TemplateBlock(const DialogTemplate* dialog)
-        : block_(GlobalAlloc(GPTR, static_cast<SIZE_T>(DialogTemplateSize(dialog)))) {
+    explicit TemplateBlock(const DialogTemplate* dialog) {
+        // Size 0 is a template too large to write, for which GlobalAlloc
+        // would hand out an empty block.
+        const int32_t size = DialogTemplateSize(dialog);
+        if (size > 0)
+            block_ = GlobalAlloc(GPTR, static_cast<SIZE_T>(size));
         if (block_)
             BuildDialogTemplate(block_, dialog);
     }
@@ -30,7 +34,7 @@ public:
     const DLGTEMPLATE* get() const { return static_cast<const DLGTEMPLATE*>(block_); }
 
 private:
-    HGLOBAL block_;
+    HGLOBAL block_ = nullptr;
 };
 
 HWND OwnerWindow(const DialogTemplate* dialog, const WindowRecord* owner) {
