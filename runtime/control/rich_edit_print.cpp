@@ -106,12 +106,13 @@ int32_t PrintRichEdit(HWND control, int32_t marginTwips) {
     document.cbSize = sizeof(document);
     document.lpszDocName = kDocumentName;
     document.lpszOutput = nullptr;
-    const bool started = StartDocA(printer, &document) > 0;
-    const int32_t result = started ? PrintPages(control, printer, range) : 0;
-    // The control drops what it kept for laying out on the printer.
-    SendToControl(control, EM_FORMATRANGE, 0, nullptr);
-    if (started)
+    int32_t result = kPrintStopped;
+    if (StartDocA(printer, &document) > 0) {
+        result = PrintPages(control, printer, range);
+        // The control drops what it kept for laying out on the printer.
+        SendToControl(control, EM_FORMATRANGE, 0, nullptr);
         EndDoc(printer);
+    }
     DeleteDC(printer);
     return result;
 }

@@ -12,9 +12,9 @@ constexpr int32_t kDefaultPrintMargin = 770;
 // Asks for a printer (PrintDlgA, flags 0x140104), then prints the control's
 // text page by page as the document "(Untitled)", with marginTwips on every
 // side of a page counted in whole inches. 0 when the whole text went to the
-// printer, and when the dialog was cancelled or the printer would not start
-// the document (nothing printed, no job);
-// kPrintStopped when a page took no text (margins that leave no room) or the
+// printer, and when the dialog was cancelled (nothing printed, no job);
+// kPrintStopped when the printer would not start the document (nothing
+// printed), and when a page took no text (margins that leave no room) or the
 // printer refused a page: the pages so far, that one included, were printed
 // and the document was ended.
 int32_t PrintRichEdit(HWND control, int32_t marginTwips);
