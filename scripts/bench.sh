@@ -25,6 +25,7 @@ done
 
 source scripts/wine-env.sh
 source scripts/vm-env.sh
+[ -z "$in_test" ] || source scripts/lane.sh
 # What the table's header says about the machine: written by the host, read
 # inside the virtual machine too (the build tree goes in with it).
 host_file="$build_dir/bench-host.txt"

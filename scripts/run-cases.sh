@@ -19,6 +19,7 @@
 set -uo pipefail
 exe=$1 filter=$2 case_seconds=$3
 shift 3
+source "$(dirname "${BASH_SOURCE[0]}")/lane.sh"
 
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"

@@ -37,11 +37,10 @@ fi
 build_project
 trap stop_wine_and_display EXIT
 start_virtual_display
-prepare_prefix "$build_dir/wineprefix"
-# The other prefixes the tests make (the run command's, the isolated
+# Two entries at a time, each in its lane (tests/lanes.json). The other
+# prefixes the tests make (the lanes', the run command's, the isolated
 # probes') start as copies of this one.
-export REACHLET_PREFIX_SEED="$WINEPREFIX"
-start_wineserver
+start_lanes "$build_dir/wineprefix" 2
 
 status=0
 if [ -n "$long" ]; then

@@ -165,9 +165,10 @@ vm_run() {
     printf 'job_dirs=('; printf '%q ' "${dirs[@]}"; printf ')\n'
     printf 'job=('; printf '%q ' "$@"; printf ')\n'
   } >"$stage/.vm-job"
-  # Room for the Wine prefixes and whatever the job writes.
+  # Room for the Wine prefixes (the lanes', the run command's, the isolated
+  # probes'; some hundreds of MB each) and whatever the job writes.
   local size
-  size=$(( $(du -sm "$stage" | cut -f1) + 3072 ))
+  size=$(( $(du -sm "$stage" | cut -f1) + 6144 ))
   mkfs.ext4 -q -F -L reachlet-job -d "$stage" "$vm_work/work.img" "${size}M" >/dev/null ||
     { echo "vm: could not make the job's disk"; return 1; }
   rm -rf "$stage"

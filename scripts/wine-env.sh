@@ -1,9 +1,11 @@
-# Sourced by the run and test scripts: a private Wine prefix in the build
-# tree, a private virtual display, and one wineserver, each stopped by PID.
-# REACHLET_BUILD_DIR picks another build tree (for working on two changes at once).
+# Sourced by the run and test scripts: private Wine prefixes in the build
+# tree, private virtual displays, and a wineserver per prefix, each stopped
+# by PID. REACHLET_BUILD_DIR picks another build tree (for working on two
+# changes at once).
 build_dir="${REACHLET_BUILD_DIR:-$root/build/mingw}"
-xvfb_pid=""
-wineserver_pid=""
+xvfb_pids=()
+wineserver_pids=()
+wineserver_prefixes=()
 
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -32,7 +34,7 @@ run_tests() {
   if [ -z "${REACHLET_BUILD_DIR:-}" ]; then
     ctest --preset mingw "$@" | tee "$log"
   else
-    ctest --test-dir "$build_dir" -j2 --output-on-failure --timeout 120 "$@" | tee "$log"
+    ctest --test-dir "$build_dir" -j2 --output-on-failure --timeout 120 --resource-spec-file "$root/tests/lanes.json" "$@" | tee "$log"
   fi
   status=${PIPESTATUS[0]}
   report_run "$log" "$build_dir/Testing/Temporary/LastTest.log"
@@ -66,7 +68,7 @@ start_virtual_display() {
   fifo=$(mktemp -u)
   mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!
+  xvfb_pids+=($!)
   local number
   read -r -t 30 number <"$fifo" || true
   rm -f "$fifo"
@@ -121,23 +123,46 @@ prepare_prefix() {
   fi
 }
 
+# Starts a persistent wineserver for WINEPREFIX.
 start_wineserver() {
   wineserver -f -p >/dev/null 2>&1 &
-  wineserver_pid=$!
+  wineserver_pids+=($!)
+  wineserver_prefixes+=("$WINEPREFIX")
 }
 
 stop_wine_and_display() {
-  if [ -n "$wineserver_pid" ]; then
-    wineserver -k >/dev/null 2>&1 || true
-    kill "$wineserver_pid" 2>/dev/null || true
-    wait "$wineserver_pid" 2>/dev/null || true
-    wineserver_pid=""
-  fi
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
-  fi
+  local i
+  for i in "${!wineserver_pids[@]}"; do
+    WINEPREFIX=${wineserver_prefixes[$i]} wineserver -k >/dev/null 2>&1 || true
+    kill "${wineserver_pids[$i]}" 2>/dev/null || true
+    wait "${wineserver_pids[$i]}" 2>/dev/null || true
+  done
+  wineserver_pids=()
+  wineserver_prefixes=()
+  for i in "${xvfb_pids[@]}"; do
+    kill "$i" 2>/dev/null || true
+    wait "$i" 2>/dev/null || true
+  done
+  xvfb_pids=()
+}
+
+# The test command's lanes (scripts/lane.sh): lane 0 is the prefix $1 on the
+# display already started; each further lane, up to $2 in all, gets a display
+# of its own and a copy of that prefix. Leaves DISPLAY and WINEPREFIX at lane
+# 0's, and every lane's wineserver running.
+start_lanes() {
+  local prefix=$1 count=$2 lane
+  prepare_prefix "$prefix"
+  export REACHLET_PREFIX_SEED="$WINEPREFIX"
+  export REACHLET_LANE_0_DISPLAY=$DISPLAY REACHLET_LANE_0_PREFIX=$WINEPREFIX
+  for ((lane = 1; lane < count; lane++)); do
+    start_virtual_display || return 1
+    prepare_prefix "$prefix-lane$lane" || return 1
+    start_wineserver
+    export "REACHLET_LANE_${lane}_DISPLAY=$DISPLAY" "REACHLET_LANE_${lane}_PREFIX=$WINEPREFIX"
+  done
+  export DISPLAY=$REACHLET_LANE_0_DISPLAY WINEPREFIX=$REACHLET_LANE_0_PREFIX
+  start_wineserver
 }
 
 # Runs a Windows program in the background on a virtual display of its own,

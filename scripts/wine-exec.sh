@@ -13,6 +13,7 @@
 # stands. Both runs' output is shown.
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+source "$(dirname "${BASH_SOURCE[0]}")/lane.sh"
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 run() {

@@ -15,6 +15,7 @@ set -uo pipefail
 fail() { echo "FAIL: $*"; exit 1; }
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd -P)
+source "$root/scripts/lane.sh"
 if [ "${1:-}" = "--inside" ]; then
   shift
   build_dir=$1

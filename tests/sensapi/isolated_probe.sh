@@ -27,6 +27,7 @@ fi
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/wine-env.sh"   # make_prefix
+source "$root/scripts/lane.sh"
 build_dir=$2
 case_name=$3
 probe="$build_dir/children/sensapi_probe.exe"
