@@ -40,13 +40,6 @@ bool WriteString(StreamCookie& cookie, const BYTE* buffer, LONG count) {
     return true;
 }
 
-// The bytes a string may fill, or 0 when that is not known.
-int32_t StringStorage(const char* text, int32_t characters) {
-    if (characters >= 0)
-        return characters == 0x7FFFFFFF ? characters : characters + 1;
-    return StringCapacity(text);
-}
-
 }  // namespace
 
 DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* count) {
@@ -105,7 +98,8 @@ int32_t StreamRichEdit(HWND control, UINT message, uint32_t format, TypedArg tar
     } else if (cookie.type == TY_STRING) {
         cookie.text = reinterpret_cast<char*>(static_cast<uintptr_t>(target.value));
         if (message == EM_STREAMOUT) {
-            cookie.capacity = StringStorage(cookie.text, characters);
+            const int32_t size = characters < 0 ? 0 : characters == INT32_MAX ? characters : characters + 1;
+            cookie.capacity = StringStorage(cookie.text, size);
             if (cookie.capacity < 1)
                 return 0;
             cookie.text[0] = '\0';

@@ -46,10 +46,10 @@ constexpr int32_t kSizeNotGiven = -1;
 //
 // A string receiving a stream holds the whole text or nothing: its storage
 // is characters + 1 bytes when a size is given (characters not negative),
-// else, for a string that is a block of the string heap, the block
-// (StringCapacity). A string of unknown storage is refused untouched, and a
-// text longer than the storage leaves the string empty. No byte is ever
-// written past the storage.
+// never more than the block for a string that is a block of the string
+// heap, and with no size the block itself (StringStorage). A string of
+// unknown storage is refused untouched, and a text longer than the storage
+// leaves the string empty. No byte is ever written past the storage.
 //
 // The control's count of bytes moved; 0 when refused (unknown storage, a
 // closed channel, a text that did not fit) or when nothing moved.

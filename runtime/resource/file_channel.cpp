@@ -105,15 +105,6 @@ bool ReadLine(HANDLE handle, char* line, int32_t capacity) {
     return consumed;
 }
 
-// Storage of a string destination: count when given, never more than the
-// string-heap block it starts (if it is one); 0 when unknown.
-int32_t StringStorage(const char* s, int32_t count) {
-    const int32_t block = StringCapacity(s);
-    if (count <= 0)
-        return block;
-    return block > 0 && block < count ? block : count;
-}
-
 int32_t NumberWidth(uint32_t code) {
     switch (code) {
     case TY_BYTE:

@@ -200,6 +200,16 @@ TEST_F(GuardedStreamTest, WithoutASizeOnlyStringHeapBlocksAreFilled) {
     }
 }
 
+TEST_F(GuardedStreamTest, AGivenSizeNeverReachesPastAStringHeapBlock) {
+    WriteDocument();
+    for (const int32_t format : {kText, kRtf}) {
+        const GuardedHeapString block(10);
+        EXPECT_EQ(StreamOut(block.text, format, IntArg(1000)), 0);
+        EXPECT_STREQ(block.text, "");
+        EXPECT_TRUE(block.Intact()) << format;
+    }
+}
+
 // A text file channel as programs pass it: the address of the variable.
 TypedArg FileArg(HANDLE& channel) {
     return TypedArg{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&channel)), TY_TEXTFILE | TY_BYREF};
