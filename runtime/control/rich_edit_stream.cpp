@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/core/strings.h"
+#include "runtime/resource/file_channel.h"
 
 namespace {
 
@@ -99,9 +100,10 @@ int32_t StreamRichEdit(HWND control, UINT message, uint32_t format, TypedArg tar
     StreamCookie cookie{};
     cookie.type = TypeCode(target);
     if (cookie.type == TY_TEXTFILE) {
-        // A closed channel would stream in nothing and wipe the control.
-        cookie.file = *reinterpret_cast<const HANDLE*>(static_cast<uintptr_t>(target.value));
-        if (!cookie.file)
+        // A closed channel, or no file at all, would stream in nothing and
+        // wipe the control.
+        cookie.file = ChannelHandle(target);
+        if (!IsOpenFile(cookie.file))
             return 0;
     } else if (cookie.type == TY_STRING) {
         cookie.text = reinterpret_cast<char*>(static_cast<uintptr_t>(target.value));

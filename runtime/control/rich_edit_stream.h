@@ -44,7 +44,10 @@ constexpr int32_t kSizeNotGiven = -1;
 
 // Sends EM_STREAMOUT or EM_STREAMIN (message) with format SF_TEXT or SF_RTF
 // to the control, the target being a string (TY_STRING) or a text file
-// channel variable (TY_TEXTFILE, its first field the handle).
+// channel (TY_TEXTFILE), taken as ChannelHandle takes it: best passed with
+// TY_BYREF and the address of the channel variable, as for ReadFileChannel;
+// by value, the variable's address and the handle itself serve too. A
+// channel argument that leads to no open file's handle is refused.
 //
 // A string receiving a stream holds the whole text or nothing: its storage
 // is characters + 1 bytes when a size is given (characters not negative),

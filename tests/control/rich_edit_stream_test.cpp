@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/control/rich_edit_stream.h"
 #include "runtime/core/strings.h"
 #include "runtime/resource/file_channel.h"
 #include "tests/control/command_fixture.h"
@@ -246,6 +247,58 @@ TEST_F(RichEditStreamTest, AClosedFileChannelIsRefusedAndTheControlKept) {
     EXPECT_EQ(Command(kRichId, CC_ED_STREAM_IN, channel, IntArg(kText)), 0);
     EXPECT_EQ(Command(kRichId, CC_ED_STREAM_OUT, channel, IntArg(kText)), 0);
     EXPECT_EQ(TextOf(rich), "kept");
+}
+
+uint32_t Word(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+
+// Each form of a channel argument reads the file in the stream commands as
+// in ReadFileChannel, or is refused by both when it leads to no open file.
+TEST_F(RichEditStreamTest, ChannelFormsAgreeWithTheFileReaderAndBadOnesAreRefused) {
+    const std::string path = ScratchFolder("ChannelForms") + "\\in.txt";
+    HANDLE file = nullptr;
+    HANDLE closed = nullptr;
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    ASSERT_EQ(OpenFileChannel(&file, TY_TEXTFILE, path.c_str(), "W"), 0);
+    DWORD written = 0;
+    WriteFile(file, "first\r\nsecond", 13, &written, nullptr);
+    char* freed = static_cast<char*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
+    VirtualFree(freed, 0, MEM_RELEASE);
+    char* locked = static_cast<char*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT, PAGE_NOACCESS));
+    const TypedArg forms[] = {{Word(&file), TY_TEXTFILE | TY_BYREF}, {Word(&file), TY_TEXTFILE},
+                              {Word(file), TY_TEXTFILE},  // the three that lead to the file
+                              {Word(&closed), TY_TEXTFILE | TY_BYREF}, {Word(&event), TY_TEXTFILE | TY_BYREF},
+                              {Word(event), TY_TEXTFILE}, {Word(freed), TY_TEXTFILE | TY_BYREF},
+                              {Word(freed), TY_TEXTFILE}, {Word(locked), TY_TEXTFILE | TY_BYREF}};
+    for (const TypedArg& form : forms) {
+        const bool opens = &form - forms < 3;
+        SCOPED_TRACE(&form - forms);
+        SetWindowTextA(rich, "kept");
+        char* line = AllocString(20);
+        SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+        EXPECT_EQ(ReadFileChannel(form, StrArg(line)), opens ? 0 : -1);
+        EXPECT_STREQ(line, opens ? "first" : "");
+        FreeString(line);
+        SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+        EXPECT_EQ(Command(kRichId, CC_ED_STREAM_IN, form, IntArg(kText)) > 0, opens);
+        EXPECT_EQ(TextOf(rich), opens ? "first\r\nsecond" : "kept");
+        SetFilePointer(file, 0, nullptr, FILE_BEGIN);   // the same bytes again
+        EXPECT_EQ(Command(kRichId, CC_ED_STREAM_OUT, form, IntArg(kText)), opens ? 13 : 0);
+    }
+    CloseFileChannel(&file, TY_TEXTFILE);
+    CloseHandle(event);
+    VirtualFree(locked, 0, MEM_RELEASE);
+}
+
+TEST_F(RichEditStreamTest, CallbacksRefuseAMissingCookieOrAnUnknownType) {
+    BYTE buffer[8] = "bytes";
+    StreamCookie integer{};
+    integer.type = TY_INTEGER;
+    for (const DWORD_PTR cookie : {DWORD_PTR{0}, reinterpret_cast<DWORD_PTR>(&integer)}) {
+        LONG in = -1;
+        LONG out = -1;
+        EXPECT_EQ(StreamInCallback(cookie, buffer, 8, &in) + StreamOutCallback(cookie, buffer, 5, &out), 2u);
+        EXPECT_EQ(in + out, 0);
+    }
 }
 
 }  // namespace
