@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "tests/support/import_slot.h"
+
 // The import slots themselves, by their linker names.
 extern "C" {
 extern HGLOBAL(WINAPI* importedGlobalAlloc)(UINT, SIZE_T) __asm__("__imp__GlobalAlloc@8");
@@ -35,28 +37,18 @@ HGLOBAL WINAPI CountedFree(HGLOBAL block) {
     return failed;
 }
 
-template <typename Slot>
-void Replace(Slot& slot, Slot routine) {
-    DWORD previous = 0;
-    VirtualProtect(&slot, sizeof(slot), PAGE_READWRITE, &previous);
-    slot = routine;
-    VirtualProtect(&slot, sizeof(slot), previous, &previous);
-}
-
 }  // namespace
 
 GlobalAllocHook::GlobalAllocHook() {
-    platformAlloc = importedGlobalAlloc;
-    platformFree = importedGlobalFree;
     budget = -1;
     live = 0;
-    Replace(importedGlobalAlloc, &CountedAlloc);
-    Replace(importedGlobalFree, &CountedFree);
+    platformAlloc = SwapImportSlot(importedGlobalAlloc, &CountedAlloc);
+    platformFree = SwapImportSlot(importedGlobalFree, &CountedFree);
 }
 
 GlobalAllocHook::~GlobalAllocHook() {
-    Replace(importedGlobalAlloc, platformAlloc);
-    Replace(importedGlobalFree, platformFree);
+    SwapImportSlot(importedGlobalAlloc, platformAlloc);
+    SwapImportSlot(importedGlobalFree, platformFree);
 }
 
 void GlobalAllocHook::FailAfter(int32_t allocations) { budget = allocations; }
