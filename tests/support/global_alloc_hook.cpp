@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "tests/support/import_slot.h"
+
 // The import slots themselves, by their linker names.
 extern "C" {
 extern HGLOBAL(WINAPI* importedGlobalAlloc)(UINT, SIZE_T) __asm__("__imp__GlobalAlloc@8");
@@ -35,14 +37,6 @@ HGLOBAL WINAPI CountedFree(HGLOBAL block) {
     return failed;
 }
 
-template <typename Slot>
-void Replace(Slot& slot, Slot routine) {
-    DWORD previous = 0;
-    VirtualProtect(&slot, sizeof(slot), PAGE_READWRITE, &previous);
-    slot = routine;
-    VirtualProtect(&slot, sizeof(slot), previous, &previous);
-}
-
 }  // namespace
 
 GlobalAllocHook::GlobalAllocHook() {
@@ -50,13 +44,13 @@ GlobalAllocHook::GlobalAllocHook() {
     platformFree = importedGlobalFree;
     budget = -1;
     live = 0;
-    Replace(importedGlobalAlloc, &CountedAlloc);
-    Replace(importedGlobalFree, &CountedFree);
+    WriteImportSlot(importedGlobalAlloc, &CountedAlloc);
+    WriteImportSlot(importedGlobalFree, &CountedFree);
 }
 
 GlobalAllocHook::~GlobalAllocHook() {
-    Replace(importedGlobalAlloc, platformAlloc);
-    Replace(importedGlobalFree, platformFree);
+    WriteImportSlot(importedGlobalAlloc, platformAlloc);
+    WriteImportSlot(importedGlobalFree, platformFree);
 }
 
 void GlobalAllocHook::FailAfter(int32_t allocations) { budget = allocations; }
