@@ -13,6 +13,14 @@
 
 #include "runtime/control/control_commands.h"
 #include "tests/control/control_fixture.h"
+#include "tests/support/import_slot.h"
+
+extern "C" {
+extern HRESULT(WINAPI* importedCreateILockBytesOnHGlobal)(HGLOBAL, BOOL, ILockBytes**) __asm__(
+    "__imp__CreateILockBytesOnHGlobal@12");
+extern HRESULT(WINAPI* importedStgCreateDocfileOnILockBytes)(ILockBytes*, DWORD, DWORD, IStorage**) __asm__(
+    "__imp__StgCreateDocfileOnILockBytes@16");
+}
 
 namespace {
 
@@ -201,6 +209,43 @@ TEST(RichEditCallbackObject, ReleasedStoragesLeaveNoMemoryBehind) {
     object->Release();
 }
 
+HRESULT WINAPI NoLockBytes(HGLOBAL, BOOL, ILockBytes** lockBytes) {
+    *lockBytes = nullptr;
+    return E_OUTOFMEMORY;
+}
+
+ILockBytes* refusedLockBytes;
+HRESULT WINAPI NoDocfile(ILockBytes* lockBytes, DWORD, DWORD, IStorage** storage) {
+    refusedLockBytes = lockBytes;
+    lockBytes->AddRef();   // to see whether the callback drops its own
+    *storage = nullptr;
+    return STG_E_INSUFFICIENTMEMORY;
+}
+
+// Each step of making a storage failing in turn: the control gets that
+// step's answer and no storage, and lock bytes made before a failing
+// compound file are not kept.
+TEST(RichEditCallbackObject, AStorageThatCannotBeMadeIsRefusedWithThePlatformsAnswer) {
+    RichEditCallback* callback = CreateRichEditCallback();
+    ASSERT_NE(callback, nullptr);
+    IRichEditOleCallback* object = AsInterface(callback);
+    object->AddRef();
+    IStorage* storage = nullptr;
+    {
+        ImportStandIn failing(importedCreateILockBytesOnHGlobal, &NoLockBytes);
+        EXPECT_EQ(object->GetNewStorage(&storage), E_OUTOFMEMORY);
+    }
+    {
+        ImportStandIn failing(importedStgCreateDocfileOnILockBytes, &NoDocfile);
+        refusedLockBytes = nullptr;
+        EXPECT_EQ(object->GetNewStorage(&storage), STG_E_INSUFFICIENTMEMORY);
+    }
+    EXPECT_EQ(storage, nullptr);
+    ASSERT_NE(refusedLockBytes, nullptr);
+    EXPECT_EQ(refusedLockBytes->Release(), 0u);   // the test's was the last reference
+    object->Release();
+}
+
 // The callback object a rich edit control is given, seen on its way in.
 RichEditCallback* capturedCallback;
 LRESULT CALLBACK CaptureCallback(int code, WPARAM wParam, LPARAM lParam) {
@@ -218,6 +263,7 @@ struct CallbackSpy {
     HWND control = nullptr;
     std::vector<LONG> objectsWhenAsked;   // objects in the control at each QueryInsertObject
     std::vector<HRESULT> insertAnswers;
+    std::vector<HRESULT> storageAnswers;   // with S_FALSE for S_OK without a storage
     std::vector<HRESULT> clipboardAnswers;
     std::vector<ULONG> releases;
     bool freedByLastRelease = false;
@@ -238,6 +284,12 @@ HRESULT STDMETHODCALLTYPE SpyQueryInsertObject(RichEditCallback* self, CLSID* cl
     spy->objectsWhenAsked.push_back(ObjectCount(spy->control));
     const HRESULT answer = spy->real->queryInsertObject(self, clsid, storage, cp);
     spy->insertAnswers.push_back(answer);
+    return answer;
+}
+
+HRESULT STDMETHODCALLTYPE SpyGetNewStorage(RichEditCallback* self, IStorage** storage) {
+    const HRESULT answer = spy->real->getNewStorage(self, storage);
+    spy->storageAnswers.push_back(answer == S_OK && !*storage ? S_FALSE : answer);
     return answer;
 }
 
@@ -276,6 +328,7 @@ protected:
         watch.real = callback->operations;
         watch.table = *callback->operations;
         watch.table.queryInsertObject = SpyQueryInsertObject;
+        watch.table.getNewStorage = SpyGetNewStorage;
         watch.table.getClipboardData = SpyGetClipboardData;
         watch.table.release = SpyRelease;
         callback->operations = &watch.table;
@@ -357,9 +410,15 @@ TEST_F(InstalledCallbackTest, PastedPicturesAreInsertedAfterTheControlAskedTheCa
         PutOnClipboard(c.format, c.make());
         watch.objectsWhenAsked.clear();
         watch.insertAnswers.clear();
+        watch.storageAnswers.clear();
 
         SendControlCommand(&window, kRichId, CC_ED_PASTE);
 
+        // Wine 8's rich edit pastes these without asking for a storage; a
+        // control that asks must get one.
+        for (const HRESULT answer : watch.storageAnswers)
+            EXPECT_EQ(answer, S_OK);
+        RecordProperty(std::string("storages asked, ") + c.name, static_cast<int>(watch.storageAnswers.size()));
         ASSERT_EQ(watch.objectsWhenAsked.size(), 1u);
         EXPECT_EQ(watch.objectsWhenAsked[0], objects);   // asked before the object went in
         EXPECT_EQ(watch.insertAnswers[0], S_OK);
