@@ -456,4 +456,51 @@ TEST_F(ControlTest, AControlThatTakesNoCallbackLeavesNoObjectBehind) {
     EXPECT_FALSE(IsLiveBlock(capturedCallback));
 }
 
+// A stand-in control that takes a reference to the callback it is given and
+// keeps it, or drops it again at once. Whether the object outlived the drop
+// is seen inside the send, before the installer looks at it again.
+struct Taker {
+    bool keeps = false;
+    IUnknown* object = nullptr;
+    bool aliveAfterDrop = false;
+};
+Taker* taker;
+
+LRESULT CALLBACK TakerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != EM_SETOLECALLBACK)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    taker->object = reinterpret_cast<IUnknown*>(lParam);
+    taker->object->AddRef();
+    if (!taker->keeps) {
+        taker->object->Release();
+        taker->aliveAfterDrop = IsLiveBlock(taker->object);
+    }
+    return TRUE;
+}
+
+TEST_F(ControlTest, TheInstallerHoldsItsOwnReferenceWhileTheControlTakesAndDropsOne) {
+    WNDCLASSA type{};
+    type.lpfnWndProc = TakerProc;
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = "CallbackTaker";
+    ASSERT_NE(RegisterClassA(&type), 0);
+    for (const bool keeps : {false, true}) {
+        SCOPED_TRACE(keeps ? "keeps" : "drops");
+        Taker seen;
+        seen.keeps = keeps;
+        taker = &seen;
+        HWND control = CreateWindowExA(0, type.lpszClassName, "", WS_CHILD, 0, 0, 10, 10, window.hwnd, nullptr,
+                                       type.hInstance, nullptr);
+        EXPECT_EQ(InstallRichEditCallback(control), keeps ? 1 : 0);
+        ASSERT_NE(seen.object, nullptr);
+        if (keeps)
+            EXPECT_EQ(seen.object->Release(), 0u);   // the control's is the only reference left
+        else
+            EXPECT_TRUE(seen.aliveAfterDrop);
+        EXPECT_FALSE(IsLiveBlock(seen.object));
+        DestroyWindow(control);
+    }
+    UnregisterClassA(type.lpszClassName, type.hInstance);
+}
+
 }  // namespace
