@@ -313,8 +313,7 @@ protected:
     void SetUp() override {
         ControlTest::SetUp();
         // Wine's rich edit pastes and copies through the OLE clipboard, which
-        // answers CO_E_NOTINITIALIZED on a thread that has not initialised OLE.
-        ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+        // needs OLE on the thread: the runtime starts it, not the test.
         spy = &watch;
         HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CaptureCallback, nullptr, GetCurrentThreadId());
         ASSERT_NE(hook, nullptr);
@@ -336,7 +335,6 @@ protected:
     void TearDown() override {
         DestroyWindow(watch.control);   // releases the callback while the spy still exists
         ControlTest::TearDown();
-        OleUninitialize();
         spy = nullptr;
     }
     void PutOnClipboard(UINT format, HANDLE data) {
@@ -501,6 +499,31 @@ TEST_F(ControlTest, TheInstallerHoldsItsOwnReferenceWhileTheControlTakesAndDrops
         DestroyWindow(control);
     }
     UnregisterClassA(type.lpszClassName, type.hInstance);
+}
+
+// Whether OLE is initialised on this thread, leaving it as it was.
+bool OleOnThread() {
+    const HRESULT probe = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (SUCCEEDED(probe))
+        CoUninitialize();
+    return probe == S_FALSE;
+}
+
+// Pasting objects needs OLE on the thread: the first rich edit starts it
+// (Wine's rich edit also starts it for its own life), other controls do not,
+// and it stays until the END sequence's exit routines end it.
+TEST_F(ControlTest, TheFirstRichEditStartsOleAndTheEndOfTheProgramEndsIt) {
+    ASSERT_FALSE(OleOnThread());
+    ASSERT_NE(MadeControl(&window, CT_EDIT, "", 0, 0, 80, 20, 0, 1), nullptr);
+    EXPECT_FALSE(OleOnThread());
+    for (const int32_t id : {2, 3}) {
+        ASSERT_NE(MadeControl(&window, CT_RICHEDIT, "", 0, 30, 80, 40, ES_MULTILINE, id), nullptr);
+        EXPECT_TRUE(OleOnThread());
+    }
+    CloseWindow(&window);
+    EXPECT_TRUE(OleOnThread());
+    ShutdownStringHeap();
+    EXPECT_FALSE(OleOnThread());   // ended once for the two rich edits
 }
 
 }  // namespace
