@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
 # Sets up if needed, builds, and runs every test under Wine on a private
-# virtual display. Exits non-zero on any failure; CTest's summary comes last.
+# virtual display. Exits non-zero on any failure; after CTest's summary it
+# prints the ten slowest entries and the GoogleTest cases run and failed.
 # Arguments go to CTest. Where the kernel runs no 32-bit code (or with
 # REACHLET_VM=1) the suite runs inside a virtual machine (scripts/vm-env.sh).
+#   --long (first)  runs the long set instead: the night and the thousands of
+#                   windows and dialogs, each for up to an hour or two.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+long=""
+if [ "${1:-}" = --long ]; then
+  long=1
+  shift
+fi
 
 source scripts/wine-env.sh
 source scripts/vm-env.sh
@@ -20,8 +28,9 @@ if [ -n "$in_vm" ]; then
   build_project "$vm_time_scale"
   vm_prepare_root
   trap vm_cleanup EXIT
+  [ -z "$long" ] || vm_minutes=$((vm_minutes + 240))
   status=0
-  vm_run scripts/test.sh "$@" || status=$?
+  vm_run scripts/test.sh ${long:+--long} "$@" || status=$?
   exit $status
 fi
 
@@ -29,8 +38,15 @@ build_project
 trap stop_wine_and_display EXIT
 start_virtual_display
 prepare_prefix "$build_dir/wineprefix"
+# The other prefixes the tests make (the run command's, the isolated
+# probes') start as copies of this one.
+export REACHLET_PREFIX_SEED="$WINEPREFIX"
 start_wineserver
 
 status=0
-run_tests "$@" || status=$?
+if [ -n "$long" ]; then
+  run_tests -L long "$@" || status=$?
+else
+  run_tests -LE long "$@" || status=$?
+fi
 exit $status

@@ -9,10 +9,23 @@
 # REACHLET_VM=1 takes this path on any host; REACHLET_VM_DIR puts the
 # machine's files elsewhere (one root image can serve several checkouts), and
 # REACHLET_VM_SLOTS says how many of their machines may run at once (1).
+#
+# The guest's Debian release (and so its Wine: 8.0 in bookworm, 10.0 in
+# trixie) is REACHLET_VM_SUITE; left out, it is the host's own release where
+# the host is Debian, so that the guest runs what the host built with the
+# same libraries, and bookworm elsewhere. Each release keeps a root of its
+# own, so switching between them makes none again.
 
-vm_suite=bookworm
+vm_host_suite() {
+  local id="" codename=""
+  # shellcheck disable=SC1091
+  [ -r /etc/os-release ] && eval "$(. /etc/os-release; echo "id=$ID codename=${VERSION_CODENAME:-}")"
+  if [ "$id" = debian ] && [ -n "$codename" ]; then echo "$codename"; else echo bookworm; fi
+}
+vm_suite="${REACHLET_VM_SUITE:-$(vm_host_suite)}"
 vm_mirror=http://deb.debian.org/debian
 vm_dir="${REACHLET_VM_DIR:-$root/build/vm}"
+vm_root="$vm_dir/$vm_suite"
 # Per-test time limits are multiplied by this on the VM path: measured under
 # emulation, work that keeps the processor busy takes about ten times as long
 # (the thousand-window leak test 381 s against 38 s), and Wine needs several
@@ -62,27 +75,27 @@ vm_root_recipe() {
   cat "$root/scripts/vm-init.sh"
 }
 
-# Makes build/vm/root.img, the guest's kernel and its initrd, unless the
+# Makes build/vm/<release>/root.img, the guest's kernel and its initrd, unless the
 # ones there were made from the same recipe. One maker at a time: a second
 # caller waits for the first and then uses its image.
 vm_prepare_root() {
-  mkdir -p "$vm_dir"
+  mkdir -p "$vm_root"
   (
     flock 9
     local stamp
     stamp=$(vm_root_recipe | sha256sum | cut -c1-16)
-    if [ -f "$vm_dir/root.img" ] && [ "$(cat "$vm_dir/root.stamp" 2>/dev/null)" = "$stamp" ]; then
+    if [ -f "$vm_root/root.img" ] && [ "$(cat "$vm_root/root.stamp" 2>/dev/null)" = "$stamp" ]; then
       exit 0
     fi
     vm_make_root "$stamp"
-  ) 9>"$vm_dir/root.lock"
+  ) 9>"$vm_root/root.lock"
 }
 
 vm_make_root() {
-  local stamp=$1 tree="$vm_dir/root" log="$vm_dir/root.log" started=$SECONDS
+  local stamp=$1 tree="$vm_root/root" log="$vm_root/root.log" started=$SECONDS
   source "$root/scripts/packages.sh"
   vm_sudo umount "$tree/proc" 2>/dev/null || true
-  vm_sudo rm -rf "$tree" "$vm_dir/root.img" "$vm_dir/root.stamp"
+  vm_sudo rm -rf "$tree" "$vm_root/root.img" "$vm_root/root.stamp"
   echo "vm: making the guest's Debian root with debootstrap (about 5 minutes, once; log in $log)"
   if ! vm_sudo debootstrap --variant=minbase --include=linux-image-amd64 \
       "$vm_suite" "$tree" "$vm_mirror" >"$log" 2>&1; then
@@ -110,14 +123,14 @@ vm_make_root() {
   # No network card: a resolver address that nothing answers.
   echo "nameserver 192.0.2.53" | vm_sudo tee "$tree/etc/resolv.conf" >/dev/null
   vm_sudo install -m 755 "$root/scripts/vm-init.sh" "$tree/reachlet-init"
-  vm_sudo cp "$(ls "$tree"/boot/vmlinuz-* | tail -n 1)" "$vm_dir/vmlinuz"
-  vm_sudo cp "$(ls "$tree"/boot/initrd.img-* | tail -n 1)" "$vm_dir/initrd.img"
+  vm_sudo cp "$(ls "$tree"/boot/vmlinuz-* | tail -n 1)" "$vm_root/vmlinuz"
+  vm_sudo cp "$(ls "$tree"/boot/initrd.img-* | tail -n 1)" "$vm_root/initrd.img"
   local size
   size=$(( $(vm_sudo du -sm "$tree" | cut -f1) + 768 ))
-  vm_sudo mkfs.ext4 -q -F -L reachlet-root -d "$tree" "$vm_dir/root.img" "${size}M" >>"$log" 2>&1 ||
+  vm_sudo mkfs.ext4 -q -F -L reachlet-root -d "$tree" "$vm_root/root.img" "${size}M" >>"$log" 2>&1 ||
     { tail -n 5 "$log"; echo "vm: mkfs.ext4 failed"; return 1; }
   vm_sudo rm -rf "$tree"
-  echo "$stamp" >"$vm_dir/root.stamp"
+  echo "$stamp" >"$vm_root/root.stamp"
   echo "vm: guest root ready in $((SECONDS - started)) s"
 }
 
@@ -178,9 +191,9 @@ vm_run() {
   timeout "${vm_minutes}m" qemu-system-x86_64 \
       -accel tcg,thread=multi -smp "$cpus" -m 6144 \
       -cpu max,-umip,-smap,-smep \
-      -kernel "$vm_dir/vmlinuz" -initrd "$vm_dir/initrd.img" \
+      -kernel "$vm_root/vmlinuz" -initrd "$vm_root/initrd.img" \
       -append "root=/dev/vda rw console=ttyS0 quiet loglevel=1 init=/reachlet-init" \
-      -drive file="$vm_dir/root.img",format=raw,if=virtio,snapshot=on \
+      -drive file="$vm_root/root.img",format=raw,if=virtio,snapshot=on \
       -drive file="$vm_work/work.img",format=raw,if=virtio \
       -display none -monitor none -serial stdio -nic none -no-reboot \
       </dev/null 2>"$vm_work/qemu.err" | vm_console "$vm_work/status"

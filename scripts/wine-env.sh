@@ -26,12 +26,38 @@ build_project() {
   fi
 }
 
+# Runs CTest (arguments go to it), then reports what the run showed.
 run_tests() {
+  local log="$build_dir/ctest-output.log" status
   if [ -z "${REACHLET_BUILD_DIR:-}" ]; then
-    ctest --preset mingw "$@"
+    ctest --preset mingw "$@" | tee "$log"
   else
-    ctest --test-dir "$build_dir" -j2 --output-on-failure --timeout 120 "$@"
+    ctest --test-dir "$build_dir" -j2 --output-on-failure --timeout 120 "$@" | tee "$log"
   fi
+  status=${PIPESTATUS[0]}
+  report_run "$log" "$build_dir/Testing/Temporary/LastTest.log"
+  return "$status"
+}
+
+# After CTest's own summary: the ten slowest entries, so that the next slow
+# test is seen when it arrives; how many GoogleTest cases ran and which
+# failed, by entry (an entry runs a whole fixture); and one closing line.
+report_run() {
+  local output=$1 details=$2
+  echo
+  echo "The ten slowest entries:"
+  sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ ]*\) .* \([0-9.]*\) sec$/\2 \1/p' "$output" |
+    sort -rn | head -n 10 | awk '{ printf "  %8.1f s  %s\n", $1, $2 }'
+  [ -f "$details" ] || return 0
+  awk '/^[0-9]+\/[0-9]+ Test: / { entry = $3 }
+       /^run-cases: [0-9]+ cases run/ { cases += $2 }
+       /^FAILED CASE: / { failed[++n] = entry ": " substr($0, 14) }
+       END {
+         printf "GoogleTest cases run: %d, failed: %d\n", cases, n
+         for (i = 1; i <= n; i++) print "  " failed[i]
+       }' "$details"
+  sed -n 's/^[0-9]*% tests passed, \([0-9]*\) tests failed out of \([0-9]*\)$/\2 \1/p' "$output" |
+    awk '{ printf "entries: %d passed, %d failed\n", $1 - $2, $2 }'
 }
 
 # Starts Xvfb on the first free display number and exports DISPLAY.
@@ -51,19 +77,31 @@ start_virtual_display() {
   export DISPLAY=":$number"
 }
 
+# Makes the prefix WINEPREFIX unless it is ready. Where REACHLET_PREFIX_SEED
+# names a ready prefix (the test command's own), it is copied: a minute of
+# wineboot under emulation becomes a second. A copy has its own wineserver,
+# since Wine finds the server by the prefix folder's inode.
+make_prefix() {
+  [ ! -f "$WINEPREFIX/.reachlet-ready" ] || return 0
+  mkdir -p "$WINEPREFIX"
+  local seed="${REACHLET_PREFIX_SEED:-}"
+  if [ -n "$seed" ] && [ -f "$seed/.reachlet-ready" ] && [ "$seed" != "$WINEPREFIX" ]; then
+    cp -a "$seed/." "$WINEPREFIX/"
+    return 0
+  fi
+  if ! wineboot -i >"$WINEPREFIX.log" 2>&1; then
+    tail -n 20 "$WINEPREFIX.log"
+    echo "Wine could not make the prefix $WINEPREFIX (wineboot failed; its output is in $WINEPREFIX.log)"
+    return 1
+  fi
+  wineserver -w
+  touch "$WINEPREFIX/.reachlet-ready"
+}
+
 # Initialises the prefix once; later runs reuse it.
 prepare_prefix() {
   export WINEPREFIX="$1"
-  if [ ! -f "$WINEPREFIX/.reachlet-ready" ]; then
-    mkdir -p "$WINEPREFIX"
-    if ! wineboot -i >"$WINEPREFIX.log" 2>&1; then
-      tail -n 20 "$WINEPREFIX.log"
-      echo "Wine could not make the prefix $WINEPREFIX (wineboot failed; its output is in $WINEPREFIX.log)"
-      return 1
-    fi
-    wineserver -w
-    touch "$WINEPREFIX/.reachlet-ready"
-  fi
+  make_prefix || return 1
   # With no window manager on the virtual display nobody would draw the
   # captions of managed windows; unmanaged, Wine draws its own frames.
   if [ ! -f "$WINEPREFIX/.reachlet-unmanaged" ]; then

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/sensapi/destination_host.h"
+#include "platform/sensapi/resolver_slots.h"
 
 namespace {
 
@@ -64,41 +65,54 @@ DWORD WINAPI ResolveWorker(void* parameter) {
 }
 
 // The worker runs code of this module: it holds its own reference to it
-// and drops it as it ends, so a caller may unload the module meanwhile.
+// and drops it as it ends, so a caller may unload the module meanwhile. Its
+// slot frees only as it ends, so the threads alive stay within the bound.
 DWORD WINAPI PinnedResolveWorker(void* parameter) {
     HMODULE self = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&ResolveWorker), &self);
     ResolveWorker(parameter);
+    ReleaseResolverSlot();
     FreeLibraryAndExitThread(self, 0);
 }
 
-int32_t ResolveName(const char* host, ProbeAddresses& found) {
-    auto* job = static_cast<ResolveJob*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(ResolveJob)));
-    if (!job) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return 0;
-    }
-    std::strcpy(job->host.data(), host);
-    job->references = 2;
-
-    // The reference the worker gives back in FreeLibraryAndExitThread.
+// Starts the worker on job with the reference to this module that it gives
+// back. Returns the thread, or null with the last error set.
+HANDLE StartWorker(ResolveJob* job) {
     HMODULE pin = nullptr;
-    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&ResolveWorker), &pin)) {
-        const DWORD error = GetLastError();
-        HeapFree(GetProcessHeap(), 0, job);
-        SetLastError(error);
-        return 0;
-    }
-    HANDLE worker = CreateThread(nullptr, 0, PinnedResolveWorker, job, 0, nullptr);
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&ResolveWorker), &pin))
+        return nullptr;
+    HANDLE worker = CreateThread(nullptr, kResolverStackBytes, PinnedResolveWorker, job,
+                                 STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (!worker) {
         const DWORD error = GetLastError();
         FreeLibrary(pin);
-        HeapFree(GetProcessHeap(), 0, job);
+        SetLastError(error);
+    }
+    return worker;
+}
+
+int32_t ResolveName(const char* host, ProbeAddresses& found) {
+    const DWORD start = GetTickCount();
+    // With every slot taken, a query waits for one within its own budget.
+    if (!ClaimResolverSlot(kResolveTimeoutMs))
+        return 0;
+    auto* job = static_cast<ResolveJob*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(ResolveJob)));
+    if (job) {
+        std::strcpy(job->host.data(), host);
+        job->references = 2;
+    }
+    HANDLE worker = job ? StartWorker(job) : nullptr;
+    if (!worker) {
+        const DWORD error = job ? GetLastError() : static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY);
+        if (job)
+            HeapFree(GetProcessHeap(), 0, job);
+        ReleaseResolverSlot();
         SetLastError(error);
         return 0;
     }
-    const DWORD waited = WaitForSingleObject(worker, kResolveTimeoutMs);
+    const DWORD spent = GetTickCount() - start;
+    const DWORD waited = WaitForSingleObject(worker, spent < kResolveTimeoutMs ? kResolveTimeoutMs - spent : 0);
     CloseHandle(worker);
     if (waited != WAIT_OBJECT_0) {
         ReleaseJob(job);

@@ -1,4 +1,5 @@
-// The three entry points of sensapi.dll, exported undecorated by sensapi.def.
+// The three entry points of sensapi.dll, exported undecorated by sensapi.def,
+// and the DLL's own, which sets up the state every query shares.
 
 #include <windows.h>
 #include <sensapi.h>
@@ -7,6 +8,17 @@
 
 #include "platform/sensapi/connection_quality.h"
 #include "platform/sensapi/reach_destination.h"
+#include "platform/sensapi/resolver_slots.h"
+
+// Resolver threads pin the DLL, so none is left when it is unloaded; at
+// process exit the system takes the slots back itself.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_ATTACH)
+        return OpenResolverSlots() ? TRUE : FALSE;
+    if (reason == DLL_PROCESS_DETACH && !reserved)
+        CloseResolverSlots();
+    return TRUE;
+}
 
 extern "C" BOOL WINAPI IsDestinationReachableA(LPCSTR lpszDestination, LPQOCINFO lpQOCInfo) {
     return ReachDestination(lpszDestination, lpQOCInfo) ? TRUE : FALSE;

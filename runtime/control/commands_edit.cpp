@@ -228,7 +228,8 @@ constexpr std::array kEditCommands{
     CommandRow{CC_ED_PASTE_SPECIAL, EM_PASTESPECIAL, 0, {}, kPassed, PasteSpecial},
     CommandRow{CC_ED_SET_ALIGNMENT, EM_SETPARAFORMAT, 0, {Int}, kPassed, SetAlignment},
     CommandRow{CC_ED_SET_SEL_OFFSET, EM_SETCHARFORMAT, SCF_SELECTION, {Int}, kPassed, SetSelOffset},
-    // 0, or kPrintStopped when a page took no text.
+    // 0, or kPrintStopped when the document did not start or a page took no
+    // text.
     CommandRow{CC_ED_PRINT, 0, 0, {}, kPassed, Print},
     CommandRow{CC_ED_LINE_INDEX, EM_LINEINDEX, 0, {Int}, kPassed, SendFirst},
 };

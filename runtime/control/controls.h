@@ -54,8 +54,8 @@ HWND CreateCustomControl(WindowRecord* window, const char* className, const char
 
 // Template mode: appends an item (position and size already in dialog
 // units) to the record's template; nothing without template, for an
-// identifier already in the list, or a class name over 31 characters.
-// Returns 0 in every case.
+// identifier outside 0 to 65535 or already in the list, or a class name
+// over 31 characters. Returns 0 in every case.
 int32_t AppendDialogItem(WindowRecord* window, uint32_t exStyle, const char* className,
                          const char* text, uint32_t style, int32_t x, int32_t y, int32_t cx,
                          int32_t cy, int32_t controlId, int32_t type, int32_t isDefault);

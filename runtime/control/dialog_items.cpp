@@ -51,6 +51,10 @@ int32_t AppendDialogItem(WindowRecord* window, uint32_t exStyle, const char* cla
     const size_t nameLength = className ? std::strlen(className) : 0;
     if (nameLength >= kClassNameCapacity)
         return 0;
+    // The template holds 16 bits of an identifier: a wider one would be
+    // another control's.
+    if (controlId < 0 || controlId > 0xFFFF)
+        return 0;
 
     auto* dialog = static_cast<DialogTemplate*>(window->dialogTemplate);
     DialogItem** link = &dialog->items;

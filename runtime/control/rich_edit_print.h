@@ -11,10 +11,15 @@ constexpr int32_t kDefaultPrintMargin = 770;
 
 // Asks for a printer (PrintDlgA, flags 0x140104), then prints the control's
 // text page by page as the document "(Untitled)", with marginTwips on every
-// side of a page counted in whole inches. 0 when the whole text went to the
-// printer, and when the dialog was cancelled or the printer would not start
-// the document (nothing printed, no job);
-// kPrintStopped when a page took no text (margins that leave no room) or the
+// side of a page counted in whole inches. Where the control lays out nothing
+// on a page while text remains (Wine's rich edit lays out nothing on a
+// printer), the rest of the text is printed line by line in the control's
+// default font and each line's colour; the control's selection moves for a
+// moment and is put back.
+// 0 when the whole text went to the printer, and when the dialog was
+// cancelled (nothing printed, no job);
+// kPrintStopped when the printer would not start the document (nothing
+// printed), and when a page held no text (margins that leave no room) or the
 // printer refused a page: the pages so far, that one included, were printed
 // and the document was ended.
 int32_t PrintRichEdit(HWND control, int32_t marginTwips);

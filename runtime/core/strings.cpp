@@ -11,6 +11,9 @@ namespace {
 HANDLE stringHeap;                                  // null until created, and after shutdown
 std::array<const char*, kTemporarySlots> temporaries;
 int32_t temporaryTop;
+// Pushes refused since the stack filled up, newest on top of it: their
+// releases must pop nothing, or they would free an outer caller's string.
+int32_t temporariesDropped;
 ListNode* exitRoutines;                             // head node, null until first use
 
 struct ExitRoutineEntry {
@@ -59,16 +62,20 @@ int32_t StringCapacity(const char* s) {
 }
 
 int32_t PushTemporary(const char* s) {
-    if (temporaryTop < kTemporarySlots)
+    if (temporaryTop < kTemporarySlots) {
         temporaries[temporaryTop++] = s;
-    else
+    } else {
         OutputDebugStringA("Heap Overflow");
+        ++temporariesDropped;
+    }
     return 0;
 }
 
 int32_t ReleaseTemporaries(int32_t count) {
     for (int32_t i = 0; i < count; ++i) {
-        if (temporaryTop > 0) {
+        if (temporariesDropped > 0) {
+            --temporariesDropped;
+        } else if (temporaryTop > 0) {
             --temporaryTop;
             FreeString(temporaries[temporaryTop]);
             temporaries[temporaryTop] = nullptr;
@@ -85,6 +92,7 @@ int32_t FreeAllTemporaries() {
         temporaries[i] = nullptr;
     }
     temporaryTop = 0;
+    temporariesDropped = 0;
     return 0;
 }
 

@@ -17,7 +17,12 @@ int32_t StringCapacity(const char* s);
 int32_t ShutdownStringHeap();
 
 constexpr int32_t kTemporarySlots = 1000;
+// Records s to be freed by the matching ReleaseTemporaries. With every slot
+// taken it writes "Heap Overflow" to the debugger output and s is never
+// freed, but its release is still counted. Returns 0.
 int32_t PushTemporary(const char* s);
+// Releases the count newest pushes, freeing the strings that were recorded;
+// "Heap Underflow" for each one that was never pushed. Returns 0.
 int32_t ReleaseTemporaries(int32_t count);
 int32_t FreeAllTemporaries();
 int32_t TemporaryCount();

@@ -90,6 +90,12 @@ int32_t CreateDialogTemplate(WindowRecord* window, int32_t x, int32_t y, int32_t
     auto* dialog = static_cast<DialogTemplate*>(AllocZeroed(AT_STRUCT, sizeof(DialogTemplate)));
     if (!dialog)
         return 0;
+    // Without base units no rectangle converts and every control would be
+    // refused: no template, and the record stays as it was.
+    if (!MeasureBaseUnits(dialog)) {
+        FreeBlock(dialog);
+        return 0;
+    }
     // A record described again keeps its one registry node; the template it
     // had goes now rather than twice at shutdown.
     if (IsDialogRecord(window))
@@ -120,13 +126,11 @@ int32_t CreateDialogTemplate(WindowRecord* window, int32_t x, int32_t y, int32_t
     dialog->owner = owner ? owner->hwnd : nullptr;
     CopyCaption(dialog->caption, caption);
 
-    if (MeasureBaseUnits(dialog)) {
-        dialog->x = x;
-        dialog->y = y;
-        dialog->cx = width;
-        dialog->cy = height;
-        PixelsToDialogUnits(dialog, &dialog->x, &dialog->y, &dialog->cx, &dialog->cy);
-    }
+    dialog->x = x;
+    dialog->y = y;
+    dialog->cx = width;
+    dialog->cy = height;
+    PixelsToDialogUnits(dialog, &dialog->x, &dialog->y, &dialog->cx, &dialog->cy);
     RegisterDialogRecord(window);
     return 1;
 }

@@ -20,7 +20,8 @@ ATOM RegisterDialogClass();
 // record's window as default owner. A caption longer than 255 characters is
 // cut there. The template belongs to the runtime and is freed at shutdown;
 // describing the record again frees the previous one. Returns 1; 0 for a
-// null record or without memory.
+// null record, without memory or when the font cannot be measured, and then
+// the record is as it was.
 int32_t CreateDialogTemplate(WindowRecord* window, int32_t x, int32_t y, int32_t width, int32_t height,
                              uint32_t style, const WindowRecord* owner, const char* caption,
                              HandlerProc handler);

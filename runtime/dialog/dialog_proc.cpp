@@ -2,6 +2,7 @@
 
 #include "runtime/control/controls.h"
 #include "runtime/control/subclass.h"
+#include "runtime/window/handler_tables.h"
 #include "runtime/window/open_window.h"
 #include "runtime/window/window_proc.h"
 
@@ -73,8 +74,11 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     if (message == WM_SETCURSOR && result == 0 && LOWORD(lParam) == HTCLIENT &&
         reinterpret_cast<HWND>(wParam) == dialog)
         SetCursor(record->cursor);
-    if (message == WM_DESTROY)
+    if (message == WM_DESTROY) {
+        // CloseWindow leaves dialogs alone: their tables go with the window.
+        FreeWindowHandlerTables(dialog);
         record->hwnd = nullptr;
+    }
     return result;
 }
 

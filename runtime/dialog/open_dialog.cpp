@@ -16,8 +16,12 @@ DialogTemplate* TemplateOf(WindowRecord* window) {
 // A zero-filled global block holding the template, freed at end of scope.
 class TemplateBlock {
 public:
-    explicit TemplateBlock(const DialogTemplate* dialog)
-        : block_(GlobalAlloc(GPTR, static_cast<SIZE_T>(DialogTemplateSize(dialog)))) {
+    explicit TemplateBlock(const DialogTemplate* dialog) {
+        // Size 0 is a template too large to write, for which GlobalAlloc
+        // would hand out an empty block.
+        const int32_t size = DialogTemplateSize(dialog);
+        if (size > 0)
+            block_ = GlobalAlloc(GPTR, static_cast<SIZE_T>(size));
         if (block_)
             BuildDialogTemplate(block_, dialog);
     }
@@ -30,7 +34,7 @@ public:
     const DLGTEMPLATE* get() const { return static_cast<const DLGTEMPLATE*>(block_); }
 
 private:
-    HGLOBAL block_;
+    HGLOBAL block_ = nullptr;
 };
 
 HWND OwnerWindow(const DialogTemplate* dialog, const WindowRecord* owner) {
@@ -61,18 +65,23 @@ HWND OpenModelessDialog(WindowRecord* window, const WindowRecord* owner) {
     if (!dialog)
         return nullptr;
     HWND handle = nullptr;
+    const int32_t wasModeless = dialog->modeless;
     {
         const TemplateBlock block(dialog);
         if (!block.get())
             return nullptr;
+        // Set before the dialog exists: a close during WM_INITDIALOG is
+        // already a modeless dialog's.
+        dialog->modeless = 1;
         DialogUnderCreation = window;
         handle = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), block.get(), OwnerWindow(dialog, owner),
                                             DialogProc, 0);
         DialogUnderCreation = nullptr;
     }
-    if (!window->hwnd)
+    if (!window->hwnd) {
+        dialog->modeless = wasModeless;
         return nullptr;
-    dialog->modeless = 1;
+    }
     // The dialog manager has shown a WS_VISIBLE dialog already; one made
     // with RF_HIDDEN waits for the program to show it.
     if (dialog->style & WS_VISIBLE)

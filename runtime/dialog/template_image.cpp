@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "runtime/window/open_window.h"
@@ -79,16 +80,23 @@ uint16_t ItemCount(const DialogTemplate* dialog) {
 int32_t DialogTemplateSize(const DialogTemplate* dialog) {
     if (!dialog)
         return 0;
-    const auto classLength = static_cast<int32_t>(sizeof(kDialogClassName) - 1);
-    const auto faceLength = static_cast<int32_t>(sizeof(kDialogFaceName) - 1);
-    int32_t total = (classLength + faceLength + WideUnits(dialog->caption, kCaptionUnitsMax)) * 2 + 39;
+    const auto classLength = static_cast<int64_t>(sizeof(kDialogClassName) - 1);
+    const auto faceLength = static_cast<int64_t>(sizeof(kDialogFaceName) - 1);
+    // Each item adds up to some 128 KiB, so the sum is kept in 64 bits and
+    // checked at every item.
+    int64_t total = (classLength + faceLength + WideUnits(dialog->caption, kCaptionUnitsMax)) * 2 + 39;
+    int32_t items = 0;
     for (const DialogItem* item = dialog->items; item; item = item->next) {
+        if (++items > kDialogItemsMax)
+            return 0;
         // An item without text still writes its terminator, so it is counted.
-        total += kItemHeaderBytes + WideUnits(item->className, kClassUnitsMax) * 2 +
-                 WideUnits(item->text, kItemTextUnitsMax) * 2;
-        total = (total + 5) & ~3;
+        total += kItemHeaderBytes + int64_t{WideUnits(item->className, kClassUnitsMax)} * 2 +
+                 int64_t{WideUnits(item->text, kItemTextUnitsMax)} * 2;
+        total = (total + 5) & ~int64_t{3};
+        if (total > INT32_MAX)
+            return 0;
     }
-    return total;
+    return static_cast<int32_t>(total);
 }
 
 int32_t BuildDialogTemplate(void* block, const DialogTemplate* dialog) {

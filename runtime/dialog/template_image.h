@@ -16,11 +16,15 @@ constexpr uint16_t kDialogPointSize = 8;
 constexpr int32_t kCaptionUnitsMax = 512;
 constexpr int32_t kClassUnitsMax = 32;
 constexpr int32_t kItemTextUnitsMax = 65535;
+// The template counts its items in 16 bits.
+constexpr int32_t kDialogItemsMax = 65535;
 
-// A byte count that the written template never exceeds; 0 for null.
+// A byte count that the written template never exceeds; 0 for null, for
+// more than kDialogItemsMax items, and for a template over INT32_MAX bytes.
 int32_t DialogTemplateSize(const DialogTemplate* dialog);
 
 // Writes the template into the block, which must hold DialogTemplateSize
-// bytes; padding is written as zeros. Returns the bytes written (up to the
+// bytes (a template whose size is 0 cannot be written); padding is written
+// as zeros. Returns the bytes written (up to the
 // last item's end), 0 for a null block or template.
 int32_t BuildDialogTemplate(void* block, const DialogTemplate* dialog);

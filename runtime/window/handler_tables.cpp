@@ -20,8 +20,7 @@ HandlerMap* AsMap(uint32_t value) { return reinterpret_cast<HandlerMap*>(static_
 
 // Windows whose property holds tables, in every thread. GetPropA is a trip
 // to the window server under Wine, and every routed event asks for the
-// tables; while no window has any, nothing is asked. Tables left behind on a
-// destroyed window keep the count up, which only costs the trip again.
+// tables; while no window has any, nothing is asked.
 std::atomic<int32_t> windowsWithTables{0};
 
 HandlerTables* TablesOf(HWND hwnd) {
@@ -150,13 +149,18 @@ int32_t DispatchHandlerTables(HWND hwnd, int32_t eventCode) {
 }
 
 int32_t FreeHandlerTables(WindowRecord* record) {
-    if (!record || !record->hwnd)
+    return record ? FreeWindowHandlerTables(record->hwnd) : 0;
+}
+
+int32_t FreeWindowHandlerTables(HWND hwnd) {
+    if (!hwnd || windowsWithTables.load(std::memory_order_acquire) == 0)
         return 0;
-    HandlerTables* tables = TablesOf(record->hwnd);
+    auto* tables = static_cast<HandlerTables*>(RemovePropA(hwnd, CV_HANDLERS));
     if (!tables)
         return 0;
-    RemovePropA(record->hwnd, CV_HANDLERS);
     windowsWithTables.fetch_sub(1, std::memory_order_release);
     FreeTables(tables);
     return 0;
 }
+
+int32_t WindowsWithHandlerTables() { return windowsWithTables.load(std::memory_order_acquire); }

@@ -3,7 +3,8 @@
 // notification, one menu command or one event code. They run after the
 // window's own handler, for every event routed to the window, and read
 // messageRecord like the handler does. The tables hang on the window as the
-// property CV_HANDLERS and are released by CloseWindow.
+// property CV_HANDLERS and are released by CloseWindow, or when the window
+// is destroyed in any other way (with its parent, by the dialog manager).
 //
 //     int32_t OnStart() { ... return 1; }
 //     SetControlHandler(&mainWindow, 105, BN_CLICKED, OnStart);
@@ -59,3 +60,13 @@ int32_t DispatchHandlerTables(HWND hwnd, int32_t eventCode);
 // Frees the window's tables and removes the property; returns 0. Called by
 // CloseWindow.
 int32_t FreeHandlerTables(WindowRecord* record);
+
+// The same for a window known by its handle: called by the window and
+// dialog procedures at WM_DESTROY, after the event was routed, so tables go
+// with their window whoever destroys it. Tables already freed are not
+// freed again. Returns 0.
+int32_t FreeWindowHandlerTables(HWND hwnd);
+
+// Windows that hold tables now, in every thread. While it is 0, routing asks
+// no window for its tables.
+int32_t WindowsWithHandlerTables();

@@ -227,6 +227,10 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         result = RouteEvent(record, message, static_cast<uint32_t>(wParam), static_cast<int32_t>(lParam));
         break;
     }
+    // A window destroyed with its parent, or by anyone but CloseWindow,
+    // takes its tables with it; the WM_DESTROY routines have run.
+    if (message == WM_DESTROY)
+        FreeWindowHandlerTables(hwnd);
 
     if (result)
         return result;

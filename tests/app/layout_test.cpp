@@ -57,6 +57,7 @@ class LayoutTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(CreateStringHeap(), 1);
+        firstShow = {};
         started = 1;
         hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchShow, nullptr, GetCurrentThreadId());
         ASSERT_NE(hook, nullptr);

@@ -2,9 +2,10 @@
 // printer: a PostScript printer of Wine's own driver (wineps) whose port is a
 // Unix file, installed here for the run and removed again. Each case answers
 // the print dialog as a user would and records the FORMATRANGE the control
-// receives; every printed job is kept as <case>.ps for a PostScript reader
+// receives, through a subclass that lays out pages and through the control as
+// it is; every printed job is kept as <mode>-<case>.ps for PostScript readers
 // outside Wine (rich_edit_print_check.sh), listed in printed.txt with the
-// pages it must hold.
+// pages and ink (red, black, - unchecked) it must hold, its text in .txt.
 //   rich_edit_print_writer.exe <folder, Windows path> <same folder, Unix path>
 // Findings go to report.txt in the folder; exit code 0 when every case
 // behaved, else 1.
@@ -12,6 +13,7 @@
 #include <richedit.h>
 #include <winspool.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -45,8 +47,8 @@ constexpr char kLetterPpd[] = R"ppd(*PPD-Adobe: "4.3"
 *NickName: "Reachlet Letter PS"
 *PSVersion: "(3010.000) 0"
 *LanguageLevel: "3"
-*ColorDevice: False
-*DefaultColorSpace: Gray
+*ColorDevice: True
+*DefaultColorSpace: RGB
 *TTRasterizer: Type42
 *OpenUI *PageSize/Media Size: PickOne
 *DefaultPageSize: Letter
@@ -104,9 +106,26 @@ struct FormatCall {
 };
 std::vector<FormatCall> formatCalls;
 WNDPROC controlProc;
+bool laysOutPages;
+
+// Each line of the cases' texts is as long as every other, "Line 0001 of the
+// printed log" and its line break, so pages of characters are pages of lines.
+constexpr int32_t kLineChars = 30;
+constexpr int32_t kLaidOutLines = 40;
+
+// A page holds kLaidOutLines lines where its area is a quarter inch high or
+// more, and nothing where it is not.
+LRESULT LayOutPage(HWND hwnd, const FORMATRANGE& range) {
+    if (range.rc.bottom - range.rc.top < 360 || range.rc.right <= range.rc.left)
+        return range.chrg.cpMin;
+    return std::min<LRESULT>(range.chrg.cpMin + kLaidOutLines * kLineChars, GetWindowTextLengthA(hwnd));
+}
 
 LRESULT CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = CallWindowProcA(controlProc, hwnd, message, wParam, lParam);
+    const LRESULT result =
+        message == EM_FORMATRANGE && laysOutPages
+            ? (wParam && lParam ? LayOutPage(hwnd, *reinterpret_cast<const FORMATRANGE*>(lParam)) : 0)
+            : CallWindowProcA(controlProc, hwnd, message, wParam, lParam);
     if (message == EM_FORMATRANGE) {
         FormatCall call;
         call.render = wParam != 0;
@@ -148,8 +167,11 @@ void CALLBACK VisitDialogs(HWND, UINT, UINT_PTR, DWORD) {
 
 std::string Lines(int32_t count) {
     std::string text;
-    for (int32_t i = 1; i <= count; ++i)
-        text += (i > 1 ? "\r\n" : "") + std::string("Line ") + std::to_string(i) + " of the printed log";
+    char line[kLineChars + 1];
+    for (int32_t i = 1; i <= count; ++i) {
+        std::snprintf(line, sizeof(line), "%sLine %04d of the printed log", i > 1 ? "\r\n" : "", i);
+        text += line;
+    }
     return text;
 }
 
@@ -178,6 +200,38 @@ int32_t LinesPerPage(HWND control) {
     }
     DeleteDC(printer);
     return lines;
+}
+
+// Where the control lays out nothing, the print command prints the text line
+// by line in the control's default font at its size on the printer: the
+// lines of that font the area, one inch in from every side, holds.
+int32_t TextLinesPerPage(HWND control) {
+    HDC printer = CreateDCA("WINSPOOL", kPrinterName, nullptr, nullptr);
+    CHARFORMATA format{sizeof(CHARFORMATA), 0, 0, 0, 0, 0, 0, 0, {}};
+    SendMessageA(control, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    const int dpi = GetDeviceCaps(printer, LOGPIXELSY);
+    HGDIOBJ previous = SelectObject(printer, CreateFontA(-MulDiv(format.yHeight, dpi, 1440), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                                                         format.bCharSet, 0, 0, 0, format.bPitchAndFamily, format.szFaceName));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(printer, &metrics);
+    DeleteObject(SelectObject(printer, previous));
+    DeleteDC(printer);
+    return (kLetterPage.bottom - 2 * 1440) * dpi / 1440 / (metrics.tmHeight + metrics.tmExternalLeading);
+}
+
+// A file where the spooler keeps its jobs' folder: no job can be spooled, so
+// no document starts. Undone by a second call.
+void BlockSpoolFolder(bool block) {
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string folder = std::string(system) + "\\spool\\printers";
+    if (block) {
+        MoveFileA(folder.c_str(), (folder + ".away").c_str());
+        CloseHandle(CreateFileA(folder.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    } else {
+        DeleteFileA(folder.c_str());
+        MoveFileA((folder + ".away").c_str(), folder.c_str());
+    }
 }
 
 std::string SpoolLeftovers() {
@@ -279,28 +333,36 @@ struct PrintCase {
     int button;
     int32_t result;
     int32_t pages;   // 0: nothing printed, no job file
+    bool red;
+    bool spoolBlocked;
 };
 constexpr PrintCase kCases[] = {
-    {"empty", 0, "", 1440, IDOK, 0, 1},
-    {"default-margin", 0, "One line under the default margin", kDefault, IDOK, 0, 1},
-    {"two-and-a-half-pages", 10, nullptr, 1440, IDOK, 0, 3},
-    {"two-full-pages", 8, nullptr, 1440, IDOK, 0, 2},
-    {"no-room", 0, "Margins leave no room for this", 7900, IDOK, kPrintStopped, 1},
-    {"cancelled", 0, "Never printed", 1440, IDCANCEL, 0, 0},
+    {"empty", 0, "", 1440, IDOK, 0, 1, false, false},
+    {"default-margin", 0,
+     "One line under the default margin, in red, and longer than the page is wide: it goes on to the next line "
+     "at a space, and every word of it reaches the paper in its order, from the first to the last, which is "
+     "this one, the word after the comma: farewell",
+     kDefault, IDOK, 0, 1, true, false},
+    {"two-and-a-half-pages", 10, nullptr, 1440, IDOK, 0, 3, false, false},
+    {"two-full-pages", 8, nullptr, 1440, IDOK, 0, 2, false, false},
+    {"no-room", 0, "Margins leave no room for this", 7900, IDOK, kPrintStopped, 1, false, false},
+    {"cancelled", 0, "Never printed", 1440, IDCANCEL, 0, 0, false, false},
+    {"document-refused", 0, "Never started", 1440, IDOK, kPrintStopped, 0, false, true},
 };
 
-// linesPerPage 0: the control lays out no text on a printer (Wine 8.0's rich
-// edit answers 0 to every EM_FORMATRANGE, "EM_FORMATRANGE: stub"), so a
-// document with text stops after its first, blank page, and is ended.
-void RunCase(WindowRecord& window, HWND control, const PrintCase& c, int32_t linesPerPage,
-             const std::string& folder, const std::string& port, FILE* printed) {
-    const std::string name = c.name;
-    const int32_t lines = (linesPerPage ? linesPerPage : 40) * c.pagesOfText / 4;
-    const std::string text = c.text ? std::string(c.text) : Lines(lines);
-    const bool laidOut = linesPerPage > 0 || text.empty() || c.pages == 0;
-    const int32_t wantedResult = laidOut ? c.result : kPrintStopped;
-    const int32_t wantedPages = laidOut ? c.pages : 1;
+// byLines: the control lays out no text on a printer (Wine 8.0's rich edit
+// answers 0 to every EM_FORMATRANGE, "EM_FORMATRANGE: stub"), so the print
+// command renders one page through it and prints the rest line by line.
+void RunCase(WindowRecord& window, HWND control, const PrintCase& c, const std::string& mode, int32_t linesPerPage,
+             bool byLines, const std::string& folder, const std::string& port, FILE* printed) {
+    const std::string name = mode + "-" + c.name;
+    const std::string text = c.text ? std::string(c.text) : Lines(linesPerPage * c.pagesOfText / 4);
     SetWindowTextA(control, text.c_str());
+    CHARFORMATA colour{sizeof(CHARFORMATA), CFM_COLOR, c.red ? 0u : CFE_AUTOCOLOR, 0, 0, RGB(255, 0, 0), 0, 0, {}};
+    SendMessageA(control, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&colour));
+    CHARRANGE before{2, 5};
+    SendMessageA(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&before));
+    SendMessageA(control, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&before));
     DeleteFileA(port.c_str());
     formatCalls.clear();
 
@@ -308,11 +370,18 @@ void RunCase(WindowRecord& window, HWND control, const PrintCase& c, int32_t lin
     answered.button = c.button;
     answer = &answered;
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, VisitDialogs);
+    if (c.spoolBlocked)
+        BlockSpoolFolder(true);
     const int32_t result = c.margin == kDefault
                                ? SendControlCommand(&window, kRichId, CC_ED_PRINT)
                                : SendControlCommand(&window, kRichId, CC_ED_PRINT, IntArg(c.margin));
+    if (c.spoolBlocked)
+        BlockSpoolFolder(false);
     KillTimer(nullptr, timer);
     answer = nullptr;
+    CHARRANGE after{};
+    SendMessageA(control, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&after));
+    Check(after.cpMin == before.cpMin && after.cpMax == before.cpMax, name + ": the selection put back");
 
     std::string seen;
     for (const std::string& dialog : answered.dialogs)
@@ -321,7 +390,7 @@ void RunCase(WindowRecord& window, HWND control, const PrintCase& c, int32_t lin
          std::to_string(formatCalls.size()));
     Check(answered.dialogs.size() == 1 && answered.dialogs[0] == std::string("Print|") + kPrinterName,
           name + ": one print dialog, on the test printer");
-    Check(result == wantedResult, name + ": result " + std::to_string(result) + ", wanted " + std::to_string(wantedResult));
+    Check(result == c.result, name + ": result " + std::to_string(result) + ", wanted " + std::to_string(c.result));
 
     // Pages rendered, then the one call that lets the control drop its
     // printer layout.
@@ -332,10 +401,11 @@ void RunCase(WindowRecord& window, HWND control, const PrintCase& c, int32_t lin
         Note(name + ":   EM_FORMATRANGE(" + std::to_string(call.render) + ") cpMin " +
              std::to_string(call.hasRange ? call.range.chrg.cpMin : -99) + " -> " + std::to_string(call.next));
     }
-    Check(static_cast<int32_t>(renders.size()) == wantedPages,
-          name + ": " + std::to_string(renders.size()) + " pages rendered, wanted " + std::to_string(wantedPages));
+    const int32_t wantedRenders = byLines ? std::min(c.pages, 1) : c.pages;
+    Check(static_cast<int32_t>(renders.size()) == wantedRenders,
+          name + ": " + std::to_string(renders.size()) + " pages rendered, wanted " + std::to_string(wantedRenders));
     const size_t releases = formatCalls.size() - renders.size();
-    Check(releases == (wantedPages ? 1u : 0u) && (!wantedPages || !formatCalls.back().hasRange),
+    Check(releases == (c.pages ? 1u : 0u) && (!c.pages || !formatCalls.back().hasRange),
           name + ": the printer layout released once, last");
     const int32_t margin = c.margin == kDefault ? kDefaultPrintMargin : c.margin;
     const RECT area{margin, margin, kLetterPage.right - margin, kLetterPage.bottom - margin};
@@ -353,14 +423,20 @@ void RunCase(WindowRecord& window, HWND control, const PrintCase& c, int32_t lin
     // The job went through the spooler to the port before the command
     // returned: the file is complete now, and no spool file is left behind.
     const bool written = GetFileAttributesA(port.c_str()) != INVALID_FILE_ATTRIBUTES;
-    Check(written == (wantedPages > 0), name + (written ? ": a job was written" : ": no job was written"));
+    Check(written == (c.pages > 0), name + (written ? ": a job was written" : ": no job was written"));
     const std::string leftovers = SpoolLeftovers();
     Check(leftovers.empty(), name + ": spool files left: " + leftovers);
     if (written) {
         const std::string kept = folder + "\\" + name + ".ps";
         DeleteFileA(kept.c_str());
         Check(MoveFileA(port.c_str(), kept.c_str()) != FALSE, name + ": job file kept");
-        std::fprintf(printed, "%s.ps %d\n", c.name, wantedPages);
+        const bool inked = !laysOutPages && c.result == 0;
+        std::fprintf(printed, "%s.ps %d %s\n", name.c_str(), c.pages, !inked || text.empty() ? "-" : c.red ? "red" : "black");
+        FILE* expected = inked ? std::fopen((folder + "\\" + name + ".txt").c_str(), "wb") : nullptr;
+        if (expected) {
+            std::fputs(text.c_str(), expected);
+            std::fclose(expected);
+        }
     }
 }
 
@@ -387,14 +463,20 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     RemovePrinter(port);   // what an interrupted run left
     if (InstallPrinter(folder, port)) {
-        const int32_t linesPerPage = LinesPerPage(control);
+        const int32_t laidOutLines = LinesPerPage(control);
+        const bool byLines = laidOutLines <= 4;
+        const int32_t linesPerPage = byLines ? TextLinesPerPage(control) : laidOutLines;
         Note("lines per page: " + std::to_string(linesPerPage));
-        if (linesPerPage <= 4)
-            Note("NOTE: this rich edit lays out no text on a printer; the cases with text end after one blank page");
+        if (byLines)
+            Note("NOTE: this rich edit lays out no text on a printer; the print command prints its lines itself");
         controlProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc)));
-        for (const PrintCase& c : kCases)
-            RunCase(window, control, c, linesPerPage > 4 ? linesPerPage : 0, folder, portWindows, printed);
+        for (const bool laysOut : {true, false}) {
+            laysOutPages = laysOut;
+            for (const PrintCase& c : kCases)
+                RunCase(window, control, c, laysOut ? "laid-out" : "control", laysOut ? kLaidOutLines : linesPerPage,
+                        byLines && !laysOut, folder, portWindows, printed);
+        }
         SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc));
     } else {
         Check(false, "the test printer could not be installed");

@@ -180,13 +180,19 @@ TEST_F(StringHeapTest, TemporariesReleaseNewestFirst) {
 
 TEST_F(StringHeapTest, OverflowAndUnderflowAreReported) {
     DebugOutputCapture capture;
+    char* last = nullptr;
     for (int i = 0; i < kTemporarySlots; ++i)
-        PushTemporary(DuplicateString("t"));
+        PushTemporary(last = DuplicateString("t"));
     EXPECT_EQ(capture.Text(), "");
     char* extra = DuplicateString("lost");
     PushTemporary(extra);
     EXPECT_EQ(TemporaryCount(), kTemporarySlots);
     EXPECT_EQ(capture.Text(), "Heap Overflow\n");
+    // The refused push's own release frees nothing, the outer string least.
+    ReleaseTemporaries(1);
+    EXPECT_EQ(TemporaryCount(), kTemporarySlots);
+    EXPECT_TRUE(IsLiveBlock(last));
+    EXPECT_TRUE(IsLiveBlock(extra));
     FreeString(extra);
 
     ReleaseTemporaries(kTemporarySlots);

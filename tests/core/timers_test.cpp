@@ -48,6 +48,8 @@ bool PumpUntil(Done done) {
 class TimersTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ticks.clear();
+        handlerTimerIds.clear();
         ASSERT_EQ(OpenWindow(&window, 0, 0, 200, 100, RF_HIDDEN, nullptr, "timers", RecordTimerEvents), 1);
     }
     void TearDown() override {

@@ -1,12 +1,15 @@
 #include <array>
-#include <cmath>
+#include <cstring>
 #include <string>
 #include <tuple>
 
 #include "runtime/control/subclass.h"
 #include "runtime/dialog/dialog_proc.h"
+#include "runtime/window/handler_tables.h"
 #include "tests/dialog/dialog_fixture.h"
 #include "tests/dialog/oracle_dialogs.h"
+#include "tests/support/global_alloc_hook.h"
+#include "tests/support/import_slot.h"
 
 namespace {
 
@@ -14,12 +17,15 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr UINT WM_CLOSE_YOURSELF = WM_CUE + 1;
 
-// Dialog units from pixels, both edges rounded half to even.
-std::array<int32_t, 4> DialogUnits(int32_t bx, int32_t by, int32_t x, int32_t y, int32_t w, int32_t h) {
-    auto round = [](double v) { return static_cast<int32_t>(std::nearbyint(v)); };
-    const int32_t left = round(x * 4.0 / bx);
-    const int32_t top = round(y * 8.0 / by);
-    return {left, top, round((x + w) * 4.0 / bx) - left, round((y + h) * 8.0 / by) - top};
+extern "C" {
+extern BOOL(WINAPI* importedGetTextMetricsA)(HDC, LPTEXTMETRICA) __asm__("__imp__GetTextMetricsA@8");
+}
+BOOL WINAPI NoTextMetrics(HDC, LPTEXTMETRICA) { return FALSE; }
+
+int32_t cueRoutineRuns;
+int32_t CueRoutine() {
+    ++cueRoutineRuns;
+    return 0;
 }
 
 TEST_F(DialogTest, TheRecordBecomesATemplateWithTheDialogFrameAndOneRegistryNode) {
@@ -52,12 +58,21 @@ TEST_F(DialogTest, TheRecordBecomesATemplateWithTheDialogFrameAndOneRegistryNode
 }
 
 TEST_F(DialogTest, PixelsBecomeDialogUnitsThatTheDialogManagerTurnsBackIntoThosePixels) {
-    ASSERT_EQ(DialogUnits(7, 16, 10, 10, 200, 100), (std::array<int32_t, 4>{6, 5, 114, 50}));
+    // Both edges are rounded, halves to even, before the size is taken.
+    const std::array<int32_t, 10> cases[] = {{7, 16, 10, 10, 200, 100, 6, 5, 114, 50},
+                                             {8, 16, 1, 1, 2, 2, 0, 0, 2, 2}};   // edges at 0.5 and 1.5
+    for (auto [bx, by, x, y, cx, cy, ux, uy, ucx, ucy] : cases) {
+        DialogTemplate units{};
+        units.baseUnitX = bx;
+        units.baseUnitY = by;
+        EXPECT_EQ(PixelsToDialogUnits(&units, &x, &y, &cx, &cy), 1);
+        EXPECT_EQ((std::array<int32_t, 4>{x, y, cx, cy}), (std::array<int32_t, 4>{ux, uy, ucx, ucy}));
+    }
+
     ASSERT_EQ(CreateDialogTemplate(&dialog, 10, 10, 200, 100, WS_CAPTION, nullptr, "units", nullptr), 1);
     const DialogTemplate& t = *Template();
     ASSERT_GT(t.baseUnitX, 0);
     ASSERT_GT(t.baseUnitY, 0);
-    EXPECT_EQ((std::array<int32_t, 4>{t.x, t.y, t.cx, t.cy}), DialogUnits(t.baseUnitX, t.baseUnitY, 10, 10, 200, 100));
 
     dialog.handler = [] {
         RECT client{};
@@ -194,6 +209,76 @@ TEST_F(DialogTest, AModelessDialogStaysOpenUntilItsHandlerClosesIt) {
     EXPECT_FALSE(IsWindow(handle));
     EXPECT_EQ(dialog.hwnd, nullptr);
     EXPECT_EQ(events.back().eventCode, static_cast<int32_t>(WM_DESTROY));
+}
+
+// Closed during its WM_INITDIALOG, a modeless dialog shown after a modal
+// one is left to its handler, not ended (which would hide it for good).
+TEST_F(DialogTest, AModelessDialogClosedDuringItsInitIsNotEndedAfterAModalShowing) {
+    Describe(160, 80, WS_CAPTION | RF_HIDDEN);
+    bool modal = true;
+    react = [&](const MessageRecord& m) {
+        if (modal && m.eventCode == static_cast<int32_t>(WM_CUE))
+            EndDialog(m.window->hwnd, 7);
+        if (!modal && m.eventCode == static_cast<int32_t>(WM_INITDIALOG)) {
+            ShowWindow(m.window->hwnd, SW_SHOW);
+            SendMessageA(m.window->hwnd, WM_CLOSE, 0, 0);
+        }
+        return 0;
+    };
+    EXPECT_EQ(RunModal(), 7);
+    modal = false;
+    HWND handle = OpenModeless();
+    ASSERT_NE(handle, nullptr);
+    EXPECT_TRUE(IsWindowVisible(handle));
+    EXPECT_TRUE(Saw(EV_CLOSE_WINDOW));
+}
+
+// Without base units every control would be refused: the description is
+// refused instead, and the record stays as it was, described or not.
+TEST_F(DialogTest, ADescriptionWhoseFontCannotBeMeasuredIsRefusedAndLeavesTheRecord) {
+    Describe(100, 50);
+    const DialogTemplate before = *Template();
+    WindowRecord fresh{};
+    GlobalAllocHook hook;
+    const auto platform = SwapImportSlot(importedGetTextMetricsA, &NoTextMetrics);
+    EXPECT_EQ(CreateDialogTemplate(&fresh, 0, 0, 100, 50, 0, nullptr, "fresh", nullptr), 0);
+    EXPECT_EQ(CreateDialogTemplate(&dialog, 0, 0, 300, 150, 0, nullptr, "again", nullptr), 0);
+    SwapImportSlot(importedGetTextMetricsA, platform);
+    EXPECT_EQ(hook.LiveBlocks(), 0);
+    EXPECT_EQ(fresh.templateMode, 0);
+    EXPECT_EQ(fresh.dialogTemplate, nullptr);
+    EXPECT_EQ(std::memcmp(Template(), &before, sizeof(before)), 0);
+}
+
+// Registered at WM_INITDIALOG, routines run and go with the dialog, modal
+// or modeless, at every opening.
+TEST_F(DialogTest, RoutinesRegisteredOnAnOpenDialogGoWithIt) {
+    Describe(160, 80);
+    GlobalAllocHook hook;
+    EXPECT_EQ(SetEventHandler(&dialog, WM_CUE, CueRoutine), 0);   // not open yet
+    bool modal = true;
+    react = [&](const MessageRecord& m) {
+        if (m.eventCode == static_cast<int32_t>(WM_INITDIALOG)) {
+            EXPECT_EQ(SetEventHandler(m.window, WM_CUE, CueRoutine), 1);
+        }
+        if (m.eventCode == static_cast<int32_t>(WM_CUE) && modal)
+            EndDialog(m.window->hwnd, 5);   // the routine runs after the handler
+        return 0;
+    };
+    for (const bool modalOpening : {true, false, true}) {
+        cueRoutineRuns = 0;
+        modal = modalOpening;
+        if (modal) {
+            EXPECT_EQ(RunModal(), 5);
+        } else {
+            HWND handle = OpenModeless();
+            EXPECT_EQ(WindowsWithHandlerTables(), 1);
+            DestroyWindow(handle);
+        }
+        EXPECT_EQ(cueRoutineRuns, 1);
+        EXPECT_EQ(WindowsWithHandlerTables(), 0);
+        EXPECT_EQ(hook.LiveBlocks(), 0);
+    }
 }
 
 TEST_F(DialogTest, EnterPressesTheDefaultButtonOfTheDescription) {

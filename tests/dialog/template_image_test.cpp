@@ -3,15 +3,19 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/control/controls.h"
 #include "runtime/core/strings.h"
 #include "runtime/dialog/create_dialog.h"
+#include "runtime/dialog/open_dialog.h"
 #include "runtime/window/dialog_registry.h"
 #include "tests/dialog/oracle_dialogs.h"
 #include "tests/dialog/template_reader.h"
+#include "tests/support/import_slot.h"
 
 namespace {
 
@@ -181,6 +185,73 @@ TEST_F(TemplateImageTest, LongTextsAreCutToWhatTheTemplateHolds) {
     EXPECT_EQ(read.items[0].text, std::wstring(kItemTextUnitsMax - 1, L'q'));
     EXPECT_EQ(read.items[1].text, L"after");
     EXPECT_EQ(read.items[1].id, 8);
+}
+
+// The template holds an item's identifier in 16 bits: a wider one would
+// be another control's (65537 is 1's), so it is refused.
+TEST_F(TemplateImageTest, OnlySixteenBitIdentifiersAreRecorded) {
+    DescribeInUnits(record, 0, "ids", 0, 0, 10, 10);
+    for (const int32_t id : {1, 65537, -1, 65536, 0, 65535, 1, -65535})
+        AppendDialogItem(&record, 0, "STATIC", "", WS_CHILD, 0, 0, 1, 1, id, CT_LABEL, 0);
+    const ReadTemplate read = ReadDialogTemplate(Written(static_cast<const DialogTemplate*>(record.dialogTemplate)));
+    ASSERT_TRUE(read.complete);
+    std::vector<int32_t> ids;
+    for (const ReadItem& item : read.items)
+        ids.push_back(item.id);
+    EXPECT_EQ(ids, (std::vector<int32_t>{1, 0, 65535}));
+}
+
+extern "C" {
+extern int(WINAPI* importedMultiByteToWideChar)(UINT, DWORD, LPCCH, int, LPWSTR, int) __asm__(
+    "__imp__MultiByteToWideChar@24");
+}
+decltype(importedMultiByteToWideChar) platformConversion;
+const char* countedText;
+int countedUnits;
+
+// The platform's count of one long text, asked once: counting thousands of
+// copies of 64 KiB takes minutes under emulation.
+int WINAPI CountOnce(UINT page, DWORD flags, LPCCH text, int bytes, LPWSTR out, int room) {
+    if (text != countedText || bytes != -1 || room != 0)
+        return platformConversion(page, flags, text, bytes, out, room);
+    if (!countedUnits)
+        countedUnits = platformConversion(page, flags, text, bytes, out, room);
+    return countedUnits;
+}
+
+// More items than the header counts, or more bytes than a size holds (each
+// long text takes some 128 KiB): the size is 0 and the dialog does not open.
+TEST_F(TemplateImageTest, ATemplateTooLargeToWriteHasNoSizeAndDoesNotOpen) {
+    ASSERT_NE(RegisterDialogClass(), 0);
+    const std::string longText(kItemTextUnitsMax - 1, 'q');
+    countedText = longText.c_str();
+    platformConversion = SwapImportSlot(importedMultiByteToWideChar, &CountOnce);
+    const std::pair<size_t, const char*> cases[] = {
+        {kDialogItemsMax, ""}, {kDialogItemsMax + 1, ""}, {16400, countedText}};
+    for (const auto& [count, text] : cases) {
+        SCOPED_TRACE(count);
+        std::vector<DialogItem> items(count);
+        for (size_t i = 0; i < count; ++i)
+            items[i] = {i + 1 < count ? &items[i + 1] : nullptr, WS_CHILD, 0, const_cast<char*>(text), "STATIC",
+                        CT_LABEL, 0, 0, 1, 1, 0, 0};
+        DialogTemplate dialog{};
+        dialog.items = items.data();
+        if (count == kDialogItemsMax) {
+            EXPECT_EQ(ReadDialogTemplate(Written(&dialog)).items.size(), count);
+            continue;
+        }
+        EXPECT_EQ(DialogTemplateSize(&dialog), 0);
+        WindowRecord opened{};
+        opened.templateMode = 1;
+        opened.dialogTemplate = &dialog;
+        opened.handler = [] {   // ends a dialog that opens all the same
+            EndDialog(messageRecord.window->hwnd, 5);
+            return 0;
+        };
+        EXPECT_EQ(RunModalDialog(&opened, nullptr), -1);
+        EXPECT_EQ(OpenModelessDialog(&opened, nullptr), nullptr);
+    }
+    SwapImportSlot(importedMultiByteToWideChar, platformConversion);
 }
 
 TEST_F(TemplateImageTest, NothingIsWrittenWithoutBlockOrTemplate) {

@@ -11,6 +11,7 @@ set -uo pipefail
 
 answer_timeout_ms=1000    # kAnswerTimeoutMs
 resolve_timeout_ms=1500   # kResolveTimeoutMs
+max_resolver_threads=32   # kMaxResolverThreads
 slack_ms=1000             # start-up of the call and a busy machine
 
 fail() { echo "FAIL: $*"; exit 1; }
@@ -24,6 +25,8 @@ if [ "${1:-}" != "--inside" ]; then
   exec flock "$prefix.lock" unshare --net --mount bash "$0" --inside "$build_dir" "$case_name"
 fi
 
+root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/wine-env.sh"   # make_prefix
 build_dir=$2
 case_name=$3
 probe="$build_dir/children/sensapi_probe.exe"
@@ -45,21 +48,18 @@ trap cleanup EXIT
 
 # A server left from an earlier run would sit in that run's namespace.
 wineserver -k >/dev/null 2>&1
-if [ ! -f "$WINEPREFIX/.reachlet-ready" ]; then
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
-  touch "$WINEPREFIX/.reachlet-ready"
-fi
+make_prefix >/dev/null || fail "no Wine prefix"
 
 loopback_up() { ip link set lo up || fail "cannot raise loopback"; }
 # The kernel of this namespace stops answering echo requests.
 ignore_echo() { echo 1 >/proc/sys/net/ipv4/icmp_echo_ignore_all || fail "cannot silence echo"; }
-# A resolver on loopback that reads queries and never answers.
+# A resolver on loopback that reads queries and never answers; options for
+# the system resolver may follow (its own retries, which a look-up waits out).
 silent_resolver() {
-  echo "nameserver 127.0.0.1" >"$scratch/resolv.conf"
+  printf 'nameserver 127.0.0.1\n%s\n' "${1:-}" >"$scratch/resolv.conf"
   mount --bind "$scratch/resolv.conf" /etc/resolv.conf || fail "cannot replace resolv.conf"
   perl -MIO::Socket::INET -e \
-    'my $s = IO::Socket::INET->new(LocalAddr => "127.0.0.1:53", Proto => "udp") or die "bind: $!"; sleep 60' &
+    'my $s = IO::Socket::INET->new(LocalAddr => "127.0.0.1:53", Proto => "udp") or die "bind: $!"; sleep 600' &
   listener_pid=$!
   for _ in $(seq 50); do
     grep -q ':0035 ' /proc/net/udp && return
@@ -133,6 +133,34 @@ case "$case_name" in
     expect_ms_at_least $((resolve_timeout_ms - 100))
     expect_ms_at_most $((resolve_timeout_ms + slack_ms))
     [ "$(grep -c '^result=0 error=1460 ' "$scratch/answer")" = 2 ] || fail "second call differs" ;;
+  hung-resolver-flood)
+    # 2,000 queries for a name whose look-ups hang for minutes, many threads
+    # asking at once and loopback asked in between: each answer is the one a
+    # lone query gets, and the abandoned look-ups keep no more threads nor
+    # address space than the bound allows, however many queries come.
+    loopback_up; silent_resolver "options timeout:30 attempts:5"
+    run_probe flood reachlet-probe.invalid 127.0.0.1 2000
+    grep -qx "result=0 error=1460 count=2000 ms=[0-9]* asked=reachlet-probe.invalid" "$scratch/answer" ||
+      fail "the name was not always answered with ERROR_TIMEOUT"
+    grep -qx "result=1 error=0 count=200 ms=[0-9]* asked=127.0.0.1" "$scratch/answer" ||
+      fail "loopback was not always reached"
+    [ "$(grep -c '^result=' "$scratch/answer")" = 2 ] || fail "more answers than destinations"
+    line=$(grep 'asked=reachlet-probe.invalid$' "$scratch/answer")
+    expect_ms_at_most $((resolve_timeout_ms + slack_ms))
+    read -r threads0 kib0 < <(sed -n 's/^sample=0 threads=\([0-9]*\) reserved_kib=\([0-9]*\)$/\1 \2/p' "$scratch/answer")
+    rounds=0 kib1=""
+    while read -r threads kib; do
+      rounds=$((rounds + 1))
+      [ $((threads - threads0)) -le $((max_resolver_threads + 4)) ] || fail "round $rounds left $threads threads"
+      # Under Wine a thread takes a stack of at least 1 MiB and as much again
+      # of Wine's own (seen: 32 resolver threads, 75,776 KiB); with the
+      # executable's 2 MiB stacks it would be some 3.3 MiB a thread.
+      [ $((kib - kib0)) -le $(((max_resolver_threads + 4) * 2560)) ] || fail "round $rounds reserved $kib KiB"
+      # Flat: no round holds more than the first.
+      kib1=${kib1:-$kib}
+      [ "$kib" -le "$kib1" ] || fail "round $rounds reserved $kib KiB, more than the first round's $kib1"
+    done < <(sed -n 's/^sample=[1-9][0-9]* threads=\([0-9]*\) reserved_kib=\([0-9]*\)$/\1 \2/p' "$scratch/answer")
+    [ "$rounds" = 8 ] || fail "$rounds rounds sampled" ;;
   handshake-without-icmp)
     # No raw sockets and no ping sockets (a new namespace allows none), and
     # echo ignored anyway: the answer can only come from the TCP handshake.

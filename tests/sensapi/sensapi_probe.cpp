@@ -6,14 +6,26 @@
 // or Wine's own (native=0). Usage:
 //   sensapi_probe a|w|qoc|small-qoc <destination> [repeat]
 //   sensapi_probe null|empty|alive|alive-null [repeat]
+//   sensapi_probe flood <name> <address> <count>
+// flood asks about name count times from many threads at once, and about
+// address after every tenth, in rounds; before the first round and after
+// each it prints the process's threads and reserved address space, and at
+// the end one line for each distinct answer of each destination:
+//   sample=<round> threads=<n> reserved_kib=<n>
+//   result=<0|1> error=<last error> count=<n> ms=<slowest> asked=<destination>
 
 #include <windows.h>
 #include <sensapi.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -41,6 +53,79 @@ Function Export(HMODULE module, const char* name) {
 // Wine marks the PE images of its own DLLs in the DOS stub.
 bool IsWineBuiltin(HMODULE module) {
     return std::memcmp(reinterpret_cast<const char*>(module) + 0x40, "Wine builtin DLL", 16) == 0;
+}
+
+struct Flood {
+    ReachableA reachable;
+    std::array<const char*, 2> destinations;
+    LONG tickets;
+    CRITICAL_SECTION lock;
+    std::map<std::tuple<int, BOOL, DWORD>, std::pair<int, DWORD>> answers;
+};
+
+DWORD WINAPI FloodCaller(void* parameter) {
+    auto& flood = *static_cast<Flood*>(parameter);
+    for (LONG ticket; (ticket = InterlockedDecrement(&flood.tickets)) >= 0;)
+        for (int asked = 0; asked < (ticket % 10 == 0 ? 2 : 1); ++asked) {
+            SetLastError(kUntouched);
+            const DWORD start = GetTickCount();
+            const BOOL result = flood.reachable(flood.destinations[asked], nullptr);
+            const DWORD error = GetLastError();
+            const DWORD elapsed = GetTickCount() - start;
+            EnterCriticalSection(&flood.lock);
+            auto& [count, slowest] = flood.answers[{asked, result, error}];
+            ++count;
+            slowest = std::max(slowest, elapsed);
+            LeaveCriticalSection(&flood.lock);
+        }
+    return 0;
+}
+
+void PrintSample(int round) {
+    int threads = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread))
+        threads += thread.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+    CloseHandle(snapshot);
+    uintptr_t reserved = 0;
+    MEMORY_BASIC_INFORMATION region;
+    for (uintptr_t at = 0; VirtualQuery(reinterpret_cast<void*>(at), &region, sizeof region) == sizeof region;) {
+        if (region.State != MEM_FREE)
+            reserved += region.RegionSize;
+        const uintptr_t next = reinterpret_cast<uintptr_t>(region.BaseAddress) + region.RegionSize;
+        if (next <= at)
+            break;
+        at = next;
+    }
+    std::printf("sample=%d threads=%d reserved_kib=%lu\n", round, threads, static_cast<unsigned long>(reserved / 1024));
+}
+
+int RunFlood(ReachableA reachable, const char* name, const char* address, int count) {
+    constexpr int kRounds = 8;
+    constexpr int kCallers = 100;
+    Flood flood{reachable, {name, address}, 0, {}, {}};
+    InitializeCriticalSection(&flood.lock);
+    PrintSample(0);
+    for (int round = 1; round <= kRounds; ++round) {
+        flood.tickets = count / kRounds;
+        std::array<HANDLE, kCallers> callers{};
+        for (HANDLE& caller : callers)
+            caller = CreateThread(nullptr, 64 * 1024, FloodCaller, &flood, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+        for (HANDLE caller : callers)
+            if (caller) {
+                WaitForSingleObject(caller, INFINITE);
+                CloseHandle(caller);
+            }
+        PrintSample(round);
+    }
+    for (const auto& [key, tally] : flood.answers)
+        std::printf("result=%d error=%lu count=%d ms=%lu asked=%s\n", std::get<1>(key), std::get<2>(key),
+                    tally.first, tally.second, flood.destinations[static_cast<size_t>(std::get<0>(key))]);
+    DeleteCriticalSection(&flood.lock);
+    std::fflush(stdout);
+    return 0;
 }
 
 }  // namespace
@@ -72,6 +157,9 @@ int main(int argc, char** argv) {
                 reachableA && reachableW && networkAlive ? 1 : 0);
     if (!reachableA || !reachableW || !networkAlive)
         return 3;
+
+    if (mode == "flood")
+        return argc < 5 ? 2 : RunFlood(reachableA, argv[2], argv[3], std::atoi(argv[4]));
 
     wchar_t wide[1024] = {};
     MultiByteToWideChar(CP_ACP, 0, destination, -1, wide, 1024);

@@ -40,17 +40,15 @@ HGLOBAL WINAPI CountedFree(HGLOBAL block) {
 }  // namespace
 
 GlobalAllocHook::GlobalAllocHook() {
-    platformAlloc = importedGlobalAlloc;
-    platformFree = importedGlobalFree;
     budget = -1;
     live = 0;
-    WriteImportSlot(importedGlobalAlloc, &CountedAlloc);
-    WriteImportSlot(importedGlobalFree, &CountedFree);
+    platformAlloc = SwapImportSlot(importedGlobalAlloc, &CountedAlloc);
+    platformFree = SwapImportSlot(importedGlobalFree, &CountedFree);
 }
 
 GlobalAllocHook::~GlobalAllocHook() {
-    WriteImportSlot(importedGlobalAlloc, platformAlloc);
-    WriteImportSlot(importedGlobalFree, platformFree);
+    SwapImportSlot(importedGlobalAlloc, platformAlloc);
+    SwapImportSlot(importedGlobalFree, platformFree);
 }
 
 void GlobalAllocHook::FailAfter(int32_t allocations) { budget = allocations; }

@@ -88,7 +88,9 @@ ChildResult RunChild(const std::string& program, const std::string& arguments, D
                         &pi))
         return result;
     result.started = true;
-    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+    // The time-out is what a host running Wine natively needs; under
+    // emulation a process start alone has taken over twenty seconds.
+    if (WaitForSingleObject(pi.hProcess, timeoutMs * REACHLET_TEST_TIME_SCALE) == WAIT_OBJECT_0) {
         result.finished = true;
     } else {
         TerminateProcess(pi.hProcess, 255);

@@ -34,8 +34,8 @@ struct ChildResult {
     DWORD exitCode = 0;
 };
 
-// Starts a program and waits up to timeoutMs for it to end; a child still
-// running then is terminated. Console output of the child is not captured.
+// Starts a program and waits up to timeoutMs (times the suite's time scale)
+// for it to end; a child still running then is terminated. Console output of the child is not captured.
 ChildResult RunChild(const std::string& program, const std::string& arguments,
                      DWORD timeoutMs = 20000);
 

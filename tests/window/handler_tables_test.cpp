@@ -111,6 +111,15 @@ int32_t CloseFromRoutine() {
     return 0;
 }
 
+// Registers an event routine where the window had none, and a second
+// control's routine.
+int32_t RegisterFromRoutine() {
+    runs.push_back({98, messageRecord.eventCode, 0, 0, 0});
+    SetEventHandler(messageRecord.window, EV_CONTROL, kRoutines[2]);
+    SetControlHandler(messageRecord.window, 8, 0, kRoutines[3]);
+    return 0;
+}
+
 class HandlerTablesTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -281,22 +290,68 @@ TEST_F(HandlerTablesTest, TablesAreReleasedBeforeTheWindowIsDestroyed) {
 }
 
 TEST_F(HandlerTablesTest, WindowClosedDuringTheEventEndsTheDispatch) {
-    // Closed by the window's handler or by the control's routine: the
-    // event routine that would follow finds no tables and does not run.
-    for (const bool byHandler : {true, false}) {
+    // Closed by the window's handler, by the control's routine or by the
+    // menu command's: the event routine that would follow finds no tables
+    // and does not run.
+    struct Case {
+        const char* closer;
+        Entry event;
+        std::vector<int> ran;
+    };
+    const Case cases[] = {{"handler", {Kind::Control, 7, 0, 0}, {}},
+                          {"control routine", {Kind::Control, 7, 0, 0}, {99}},
+                          {"menu routine", {Kind::Menu, 4001, 0, 0}, {99}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.closer);
         if (!window.hwnd) {
             ASSERT_EQ(OpenWindow(&window, 40, 40, 300, 200, 0, nullptr, "tables", FixtureHandler), 1);
         }
-        closeOnControl = byHandler;
+        closeOnControl = c.ran.empty();
         closingTarget = &window;
         runs.clear();
         ASSERT_EQ(SetControlHandler(&window, 7, 0, CloseFromRoutine), 1);
+        ASSERT_EQ(SetMenuHandler(&window, 4001, CloseFromRoutine), 1);
         ASSERT_EQ(SetEventHandler(&window, EV_CONTROL, kRoutines[2]), 1);
+        ASSERT_EQ(SetEventHandler(&window, EV_MENU, kRoutines[2]), 1);
         HWND hwnd = window.hwnd;
-        Fire(hwnd, {Kind::Control, 7, 0, 0});
+        Fire(hwnd, c.event);
         EXPECT_FALSE(IsWindow(hwnd));
         EXPECT_EQ(window.hwnd, nullptr);
-        EXPECT_EQ(Ran(), byHandler ? std::vector<int>{} : std::vector<int>{99});
+        EXPECT_EQ(Ran(), c.ran);
+        EXPECT_EQ(WindowsWithHandlerTables(), 0);
+    }
+}
+
+TEST_F(HandlerTablesTest, ARoutineRegistersAnotherThatRunsInTheSameEvent) {
+    ASSERT_EQ(SetControlHandler(&window, 7, 0, RegisterFromRoutine), 1);
+    Fire(window.hwnd, {Kind::Control, 7, 0, 0});
+    EXPECT_EQ(Ran(), (std::vector<int>{98, 2}));
+    runs.clear();
+    Fire(window.hwnd, {Kind::Control, 8, 0, 0});
+    EXPECT_EQ(Ran(), (std::vector<int>{3, 2}));
+}
+
+// Tables go with their window however it goes, and the count of windows
+// holding tables, which routing reads on every event, comes back down.
+TEST_F(HandlerTablesTest, TablesGoWithTheWindowWhoeverDestroysIt) {
+    GlobalAllocHook hook;
+    const int32_t windowsBefore = WindowsWithHandlerTables();
+    for (const bool byClose : {true, false}) {
+        SCOPED_TRACE(byClose ? "the parent closed by the program" : "the parent destroyed directly");
+        WindowRecord parent{}, child{};
+        ASSERT_EQ(OpenWindow(&parent, 0, 0, 300, 200, RF_HIDDEN, nullptr, "parent", nullptr), 1);
+        ASSERT_EQ(OpenWindow(&child, 10, 10, 100, 50, 0, &parent, "child", nullptr), 1);
+        for (WindowRecord* w : {&parent, &child})
+            ASSERT_EQ(SetControlHandler(w, 105, 0, kRoutines[1]), 1);
+        EXPECT_EQ(WindowsWithHandlerTables(), windowsBefore + 2);
+        HWND childHandle = child.hwnd;
+        if (byClose)
+            CloseWindow(&parent);
+        else
+            DestroyWindow(parent.hwnd);
+        EXPECT_FALSE(IsWindow(childHandle));
+        EXPECT_EQ(WindowsWithHandlerTables(), windowsBefore);
+        EXPECT_EQ(hook.LiveBlocks(), 0);
     }
 }
 

@@ -45,20 +45,28 @@ void OpenAndClose() {
     PumpMessages();
 }
 
-TEST(LeakTest, AThousandWindowsWithEveryControlLeaveTheObjectCountsWhereTheyWere) {
+// A leak that grows with the window count shows at a hundred windows as at
+// a thousand: the hundred run with the suite, the thousand with the long set.
+void OpenAndCloseMany(int count) {
     ASSERT_EQ(CreateStringHeap(), 1);
     // The first window loads the rich edit library and the common controls,
     // which keep what they create for the life of the process.
     OpenAndClose();
     const int32_t freeBefore = FreeGdiSlots();
     const int32_t windowsBefore = ThreadWindowCount();
-    for (int i = 0; i < 1000 && !HasFatalFailure(); ++i)
+    for (int i = 0; i < count && !::testing::Test::HasFatalFailure(); ++i)
         OpenAndClose();
     const int32_t freeAfter = FreeGdiSlots();
     EXPECT_GT(freeBefore, 1000);
     EXPECT_EQ(freeAfter, freeBefore) << "GDI objects held before " << 65536 - freeBefore << ", after "
                                      << 65536 - freeAfter;
     EXPECT_EQ(ThreadWindowCount(), windowsBefore);
+}
+
+TEST(LeakTest, AHundredWindowsWithEveryControlLeaveTheObjectCountsWhereTheyWere) { OpenAndCloseMany(100); }
+
+TEST(LeakTest, DISABLED_AThousandWindowsWithEveryControlLeaveTheObjectCountsWhereTheyWere) {
+    OpenAndCloseMany(1000);
 }
 
 // A dialog with a control of every type: at WM_INITDIALOG its handler gives
