@@ -191,7 +191,9 @@ int32_t MonitorHandler() {
         CloseWindow(&mainWindow);
         EndProgram();
     }
-    if (messageRecord.eventCode == EV_CONTROL) {
+    // The owner-drawn buttons also send BN_DOUBLECLICKED for a quick second
+    // click, which would otherwise count as a second press.
+    if (messageRecord.eventCode == EV_CONTROL && messageRecord.notifyCode == BN_CLICKED) {
         switch (messageRecord.controlId) {
         case ID_START:
             StartMonitor();

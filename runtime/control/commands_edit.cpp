@@ -5,13 +5,16 @@
 #include <commdlg.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 
 #include "runtime/control/command_table.h"
 #include "runtime/control/control_commands.h"
 #include "runtime/control/rich_edit_print.h"
 #include "runtime/control/rich_edit_stream.h"
+#include "runtime/core/strings.h"
 
 namespace {
 
@@ -63,7 +66,8 @@ int32_t FindText(const CommandRow& row, const CommandCall& call) {
 }
 
 // The buffer must hold capacity + 1 bytes; its first 16 bits announce the
-// capacity to the control, and the copied text is zero-terminated after.
+// capacity to the control, and the copied text is zero-terminated after. A
+// string of the string heap announces no more than its block holds.
 int32_t GetLine(const CommandRow& row, const CommandCall& call) {
     char* buffer = AddressValue(call.args[1]);
     int32_t capacity = kDefaultLineCapacity;
@@ -76,12 +80,43 @@ int32_t GetLine(const CommandRow& row, const CommandCall& call) {
     }
     if (capacity > kMaxLineCapacity)
         capacity = kMaxLineCapacity;
+    capacity = StringStorage(buffer, capacity + 1) - 1;
     *reinterpret_cast<WORD*>(buffer) = static_cast<WORD>(capacity);
     int32_t copied = Send(call.control, row.message, AsWParam(IntValue(call.args[0])), AsLParam(buffer));
     if (copied < 0 || copied > capacity)
         copied = 0;
     buffer[copied] = '\0';
     return 0;
+}
+
+// At most the bytes an ANSI copy of the control's whole text takes: one
+// character of the code page may take several; -1 beyond 32 bits.
+int64_t TextBytesBound(HWND control) {
+    CPINFO codePage{};
+    const int64_t perCharacter = GetCPInfo(CP_ACP, &codePage) ? codePage.MaxCharSize : 4;
+    const int64_t bytes = int64_t{Send(control, WM_GETTEXTLENGTH, 0, 0)} * perCharacter;
+    return bytes < 0 || bytes > INT32_MAX - 4 ? -1 : bytes;
+}
+
+// EM_GETSELTEXT copies the whole selection with no bound, so only a string
+// whose storage is known takes it. A selection that might not fit is
+// copied into a block of its own first and cut to the storage.
+int32_t GetSelText(const CommandRow& row, const CommandCall& call) {
+    char* buffer = AddressValue(call.args[0]);
+    const int32_t storage = StringStorage(buffer, 0);
+    const int64_t bound = TextBytesBound(call.control);
+    if (storage < 1 || bound < 0)
+        return 0;
+    if (bound < storage)
+        return Send(call.control, row.message, 0, AsLParam(buffer));
+    char* whole = AllocString(static_cast<int32_t>(bound));
+    if (!whole)
+        return 0;
+    const int32_t copied = std::clamp(Send(call.control, row.message, 0, AsLParam(whole)), 0, storage - 1);
+    std::memcpy(buffer, whole, static_cast<size_t>(copied));
+    buffer[copied] = '\0';
+    FreeString(whole);
+    return copied;
 }
 
 int32_t GetSel(const CommandRow& row, const CommandCall& call) {
@@ -207,7 +242,7 @@ constexpr std::array kEditCommands{
     CommandRow{CC_ED_SET_MODIFY, EM_SETMODIFY, 0, {Int}, kPassed, SendFirst},
     CommandRow{CC_ED_SET_SEL, EM_SETSEL, 0, {Int, Int}, kPassed, SendFirstAndSecond},
     CommandRow{CC_ED_GET_SEL, EM_GETSEL, 0, {IntRef, IntRef}, kPassed, GetSel},
-    CommandRow{CC_ED_GET_SEL_TEXT, EM_GETSELTEXT, 0, {Str}, kPassed, SendText},
+    CommandRow{CC_ED_GET_SEL_TEXT, EM_GETSELTEXT, 0, {Str}, kPassed, GetSelText},
     CommandRow{CC_ED_GET_TEXT_LENGTH, WM_GETTEXTLENGTH, 0, {}, kPassed, SendFixed},
     CommandRow{CC_ED_HIDE_SELECTION, EM_HIDESELECTION, 0, {Int}, kPassed, SendFirst},
     CommandRow{CC_ED_LINE_FROM_CHAR, EM_LINEFROMCHAR, 0, {Int}, kPassed, SendFirst},

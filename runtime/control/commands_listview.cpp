@@ -8,6 +8,7 @@
 
 #include "runtime/control/command_table.h"
 #include "runtime/control/control_commands.h"
+#include "runtime/core/strings.h"
 
 namespace {
 
@@ -17,8 +18,8 @@ static_assert(offsetof(LVCOLUMNA, cx) == 8);
 static_assert(offsetof(LVCOLUMNA, iSubItem) == 20);
 static_assert(offsetof(LVFINDINFOA, psz) == 4);
 
-// Announced capacity of the caller's buffer; the string type carries no
-// size of its own, so the caller's string must be this large.
+// Announced capacity of a caller's buffer whose size nothing knows: such a
+// string must be this large.
 constexpr int32_t kTextBufferCapacity = 32766;
 // Columns are two letters wider than their captions.
 constexpr char kColumnMargin[] = "XX";
@@ -48,6 +49,13 @@ int32_t InsertColumn(const CommandRow& row, const CommandCall& call) {
     return Send(call.control, row.message, AsWParam(IntValue(call.args[0])), AsLParam(&column));
 }
 
+// The capacity announced for a string the control fills: a string of the
+// string heap announces its block.
+int32_t TextCapacity(const char* text) {
+    const int32_t block = StringStorage(text, 0);
+    return block > 0 ? block : kTextBufferCapacity;
+}
+
 // Codes 5 and 6: only the subitem, the text and its capacity are set.
 int32_t SendItemText(const CommandRow& row, const CommandCall& call, int32_t capacity) {
     LVITEMA item{};
@@ -60,7 +68,7 @@ int32_t SendItemText(const CommandRow& row, const CommandCall& call, int32_t cap
 int32_t SetItemText(const CommandRow& row, const CommandCall& call) { return SendItemText(row, call, 0); }
 
 int32_t GetItemText(const CommandRow& row, const CommandCall& call) {
-    return SendItemText(row, call, kTextBufferCapacity);
+    return SendItemText(row, call, TextCapacity(AddressValue(call.args[2])));
 }
 
 int32_t SetColumn(const CommandRow& row, const CommandCall& call) {
@@ -76,7 +84,7 @@ int32_t GetColumn(const CommandRow& row, const CommandCall& call) {
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT;
     column.pszText = AddressValue(call.args[1]);
-    column.cchTextMax = kTextBufferCapacity;
+    column.cchTextMax = TextCapacity(column.pszText);
     return Send(call.control, row.message, AsWParam(IntValue(call.args[0])), AsLParam(&column));
 }
 

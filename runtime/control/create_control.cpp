@@ -5,6 +5,7 @@
 #include <array>
 
 #include "runtime/control/subclass.h"
+#include "runtime/core/system_library.h"
 #include "runtime/window/mdi_refit.h"
 
 int32_t commonControlsReady;
@@ -71,7 +72,7 @@ void PrepareCommonControls() {
 // A failed load leaves the handle null, so the next rich edit tries again.
 void PrepareRichEdit() {
     if (!richEditLibrary)
-        richEditLibrary = LoadLibraryA("riched32.dll");
+        richEditLibrary = LoadSystemLibrary("riched32.dll");
 }
 
 bool IsDefaultButton(int32_t type, uint32_t style) {

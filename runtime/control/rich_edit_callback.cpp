@@ -107,12 +107,13 @@ int32_t InstallRichEditCallback(HWND control) {
     RichEditCallback* callback = CreateRichEditCallback();
     if (!callback)
         return 0;
+    // Held across the send: a control may take a reference and drop it again
+    // inside it, which would otherwise free the object under us.
+    CallbackAddRef(callback);
     SendMessageA(control, EM_SETOLECALLBACK, 0, reinterpret_cast<LPARAM>(callback));
-    // A control that is not a rich edit never calls addRef; nothing else
-    // would ever free the object.
-    if (callback->refCount == 0) {
-        GlobalFree(callback);
-        return 0;
-    }
-    return 1;
+    const bool taken = callback->refCount > 1;
+    // A control that kept no reference (one that is not a rich edit never
+    // takes any) leaves ours the last: the object goes with it.
+    CallbackRelease(callback);
+    return taken ? 1 : 0;
 }

@@ -62,6 +62,7 @@ inline constexpr GUID kRichEditCallbackInterfaceId{0x00020D03, 0x0000, 0x0000, {
 
 // Gives the rich edit control a new callback object with EM_SETOLECALLBACK.
 // The control takes the references it keeps and releases them when it is
-// destroyed; the runtime keeps none. An object the control does not take
-// is freed at once. 1 when the control took it; 0 otherwise.
+// destroyed; the runtime holds one of its own only during the send. An
+// object the control does not keep is freed at once. 1 when the control
+// kept it; 0 otherwise.
 int32_t InstallRichEditCallback(HWND control);

@@ -8,6 +8,7 @@
 #include "runtime/control/controls.h"
 #include "runtime/core/program.h"
 #include "runtime/core/strings.h"
+#include "runtime/core/system_library.h"
 #include "runtime/window/gdi_guards.h"
 
 namespace {
@@ -175,7 +176,7 @@ BOOL ShowPrintDialog(PRINTDLGA* dialog) {
     using PrintDialogProc = BOOL(WINAPI*)(PRINTDLGA*);
     static PrintDialogProc printDialog = nullptr;
     if (!printDialog) {
-        HMODULE library = LoadLibraryA("comdlg32.dll");
+        HMODULE library = LoadSystemLibrary("comdlg32.dll");
         if (!library)
             return FALSE;
         printDialog = reinterpret_cast<PrintDialogProc>(

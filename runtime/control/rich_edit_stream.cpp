@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/core/strings.h"
+#include "runtime/resource/file_channel.h"
 
 namespace {
 
@@ -20,13 +21,17 @@ LONG ReadString(StreamCookie& cookie, LPBYTE buffer, LONG capacity) {
     return copied;
 }
 
+// Under Wine an RTF stream ends with a NUL byte after its closing brace. It
+// is no part of the document: neither a string nor a file receives it.
+LONG DocumentBytes(const BYTE* buffer, LONG count) {
+    while (count > 0 && buffer[count - 1] == 0)
+        --count;
+    return count;
+}
+
 // The string is the caller's whole storage; a text that would reach past it
 // empties the string instead, so it never holds a cut RTF document.
 bool WriteString(StreamCookie& cookie, const BYTE* buffer, LONG count) {
-    // Under Wine an RTF stream ends with a NUL byte after its closing brace;
-    // the string's terminator stands for it, so it takes no room of its own.
-    while (count > 0 && buffer[count - 1] == 0)
-        --count;
     const int32_t room = cookie.capacity - 1 - cookie.position;
     if (cookie.overflow || count > room) {
         cookie.text[0] = '\0';
@@ -38,13 +43,6 @@ bool WriteString(StreamCookie& cookie, const BYTE* buffer, LONG count) {
     cookie.position += count;
     cookie.text[cookie.position] = '\0';
     return true;
-}
-
-// The bytes a string may fill, or 0 when that is not known.
-int32_t StringStorage(const char* text, int32_t characters) {
-    if (characters >= 0)
-        return characters == 0x7FFFFFFF ? characters : characters + 1;
-    return StringCapacity(text);
 }
 
 }  // namespace
@@ -75,18 +73,22 @@ DWORD CALLBACK StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LO
     *written = 0;
     if (!stream || count < 0)
         return 1;
+    const LONG bytes = DocumentBytes(buffer, count);
     switch (stream->type) {
     case TY_TEXTFILE: {
         // Not reported: a failed write moves nothing, and the control stops
-        // when a chunk moves nothing.
+        // when a chunk is not taken whole.
         DWORD moved = 0;
-        WriteFile(stream->file, buffer, static_cast<DWORD>(count), &moved, nullptr);
-        *written = static_cast<LONG>(moved);
+        if (bytes > 0)
+            WriteFile(stream->file, buffer, static_cast<DWORD>(bytes), &moved, nullptr);
+        stream->delivered += static_cast<int32_t>(moved);
+        *written = moved == static_cast<DWORD>(bytes) ? count : static_cast<LONG>(moved);
         return 0;
     }
     case TY_STRING:
-        if (!WriteString(*stream, buffer, count))
+        if (!WriteString(*stream, buffer, bytes))
             return 1;
+        stream->delivered += bytes;
         *written = count;
         return 0;
     default:
@@ -98,14 +100,16 @@ int32_t StreamRichEdit(HWND control, UINT message, uint32_t format, TypedArg tar
     StreamCookie cookie{};
     cookie.type = TypeCode(target);
     if (cookie.type == TY_TEXTFILE) {
-        // A closed channel would stream in nothing and wipe the control.
-        cookie.file = *reinterpret_cast<const HANDLE*>(static_cast<uintptr_t>(target.value));
-        if (!cookie.file)
+        // A closed channel, or no file at all, would stream in nothing and
+        // wipe the control.
+        cookie.file = ChannelHandle(target);
+        if (!IsOpenFile(cookie.file))
             return 0;
     } else if (cookie.type == TY_STRING) {
         cookie.text = reinterpret_cast<char*>(static_cast<uintptr_t>(target.value));
         if (message == EM_STREAMOUT) {
-            cookie.capacity = StringStorage(cookie.text, characters);
+            const int32_t size = characters < 0 ? 0 : characters == INT32_MAX ? characters : characters + 1;
+            cookie.capacity = StringStorage(cookie.text, size);
             if (cookie.capacity < 1)
                 return 0;
             cookie.text[0] = '\0';
@@ -119,5 +123,7 @@ int32_t StreamRichEdit(HWND control, UINT message, uint32_t format, TypedArg tar
     stream.pfnCallback = message == EM_STREAMOUT ? StreamOutCallback : StreamInCallback;
     const auto moved = static_cast<int32_t>(
         SendMessageA(control, message, format, reinterpret_cast<LPARAM>(&stream)));
-    return cookie.overflow ? 0 : moved;
+    if (cookie.overflow)
+        return 0;
+    return message == EM_STREAMOUT ? cookie.delivered : moved;
 }

@@ -19,8 +19,9 @@ struct StreamCookie {
     int32_t position;   // string streams: index of the next character to read or write
     int32_t capacity;   // stream out into a string: bytes it may fill, terminator included
     int32_t overflow;   // 1 once the text did not fit into the string
+    int32_t delivered;  // stream out: bytes the string or the file received
 };
-static_assert(sizeof(StreamCookie) == 24);
+static_assert(sizeof(StreamCookie) == 28);
 static_assert(offsetof(StreamCookie, type) == 0);
 static_assert(offsetof(StreamCookie, text) == 4);
 static_assert(offsetof(StreamCookie, file) == 8);
@@ -32,9 +33,10 @@ static_assert(offsetof(StreamCookie, position) == 12);
 DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* count);
 
 // EM_STREAMOUT's callback: appends the bytes to the string, kept
-// terminated, or writes them to the file. 0 to go on; 1 to stop for a
-// missing cookie, an unknown type, or a string too small for the text, which
-// is then left empty.
+// terminated, or writes them to the file, less the NUL bytes that close a
+// chunk (Wine's control ends RTF with one; no document holds it). 0 to go
+// on; 1 to stop for a missing cookie, an unknown type, or a string too small
+// for the text, which is then left empty.
 DWORD CALLBACK StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written);
 
 // For StreamRichEdit's characters: the caller gave no size.
@@ -42,15 +44,19 @@ constexpr int32_t kSizeNotGiven = -1;
 
 // Sends EM_STREAMOUT or EM_STREAMIN (message) with format SF_TEXT or SF_RTF
 // to the control, the target being a string (TY_STRING) or a text file
-// channel variable (TY_TEXTFILE, its first field the handle).
+// channel (TY_TEXTFILE), taken as ChannelHandle takes it: best passed with
+// TY_BYREF and the address of the channel variable, as for ReadFileChannel;
+// by value, the variable's address and the handle itself serve too. A
+// channel argument that leads to no open file's handle is refused.
 //
 // A string receiving a stream holds the whole text or nothing: its storage
 // is characters + 1 bytes when a size is given (characters not negative),
-// else, for a string that is a block of the string heap, the block
-// (StringCapacity). A string of unknown storage is refused untouched, and a
-// text longer than the storage leaves the string empty. No byte is ever
-// written past the storage.
+// never more than the block for a string that is a block of the string
+// heap, and with no size the block itself (StringStorage). A string of
+// unknown storage is refused untouched, and a text longer than the storage
+// leaves the string empty. No byte is ever written past the storage.
 //
-// The control's count of bytes moved; 0 when refused (unknown storage, a
-// closed channel, a text that did not fit) or when nothing moved.
+// Stream in: the control's count of bytes read. Stream out: the bytes the
+// string or the file received. 0 when refused (unknown storage, a channel
+// without an open file, a text that did not fit) or when nothing moved.
 int32_t StreamRichEdit(HWND control, UINT message, uint32_t format, TypedArg target, int32_t characters);

@@ -4,6 +4,7 @@
 #include "runtime/control/control_properties.h"
 #include "runtime/control/controls.h"
 #include "runtime/control/rich_edit_callback.h"
+#include "runtime/control/thread_ole.h"
 #include "runtime/window/typed_arg.h"
 #include "runtime/window/window_proc.h"
 
@@ -58,8 +59,10 @@ int32_t SubclassControl(HWND control, int32_t type) {
     if (!control)
         return 0;
     const SubclassChoice choice = ChoiceFor(type);
-    if (type == CT_RICHEDIT)
+    if (type == CT_RICHEDIT) {
+        StartThreadOle();
         InstallRichEditCallback(control);
+    }
     const COLORREF back = GetSysColor(choice.backgroundIndex);
     SetPropA(control, kTextColorProperty, PropertyValue(GetSysColor(kTextColorIndex)));
     SetPropA(control, kBackColorProperty, PropertyValue(back));

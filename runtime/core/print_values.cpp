@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "runtime/core/format_int64.h"
+#include "runtime/core/system_library.h"
 #include "runtime/window/draw_scope.h"
 
 WindowRecord* printTarget;
@@ -25,7 +26,7 @@ char line[kPrintBufferBytes];
 FormatProc CrtFormat() {
     if (!crtFormatLooked) {
         crtFormatLooked = true;
-        if (HMODULE crtdll = LoadLibraryA("crtdll.dll"))
+        if (HMODULE crtdll = LoadSystemLibrary("crtdll.dll"))
             crtFormat = reinterpret_cast<FormatProc>(
                 reinterpret_cast<void*>(GetProcAddress(crtdll, "_vsnprintf")));
     }

@@ -61,6 +61,13 @@ int32_t StringCapacity(const char* s) {
     return size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(size);
 }
 
+int32_t StringStorage(const char* s, int32_t size) {
+    const int32_t block = StringCapacity(s);
+    if (size <= 0)
+        return block;
+    return block > 0 && block < size ? block : size;
+}
+
 int32_t PushTemporary(const char* s) {
     if (temporaryTop < kTemporarySlots) {
         temporaries[temporaryTop++] = s;

@@ -14,6 +14,11 @@ int32_t FreeString(const char* s);
 // Bytes of storage behind s (the whole block, spare bytes included) when s is
 // the start of a live string-heap block; 0 for any other address.
 int32_t StringCapacity(const char* s);
+// The bytes a caller's string s may receive, its terminator included: size
+// when size > 0, but never more than the block when s is the start of a
+// string-heap block; that block's size when size <= 0; 0 when neither is
+// known.
+int32_t StringStorage(const char* s, int32_t size);
 int32_t ShutdownStringHeap();
 
 constexpr int32_t kTemporarySlots = 1000;

@@ -38,6 +38,23 @@ constexpr int32_t kNumberTextMax = 40;
 constexpr uint8_t CR = '\r';
 constexpr uint8_t LF = '\n';
 
+constexpr DWORD kReadablePages = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                                 PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+
+bool IsReadable(uintptr_t address) {
+    MEMORY_BASIC_INFORMATION info{};
+    if (VirtualQuery(reinterpret_cast<const void*>(address), &info, sizeof(info)) == 0)
+        return false;
+    return info.State == MEM_COMMIT && (info.Protect & kReadablePages) != 0 && (info.Protect & PAGE_GUARD) == 0;
+}
+
+// The channel variable at address, or null where no readable word is.
+HANDLE HandleAt(uintptr_t address) {
+    if (!address || !IsReadable(address) || !IsReadable(address + sizeof(HANDLE) - 1))
+        return nullptr;
+    return *reinterpret_cast<const HANDLE*>(address);
+}
+
 bool IsChannelType(uint32_t type) {
     const uint32_t code = type & 0xFFFF;
     return code == TY_TEXTFILE || code == TY_BINFILE;
@@ -103,15 +120,6 @@ bool ReadLine(HANDLE handle, char* line, int32_t capacity) {
     }
     line[length] = 0;
     return consumed;
-}
-
-// Storage of a string destination: count when given, never more than the
-// string-heap block it starts (if it is one); 0 when unknown.
-int32_t StringStorage(const char* s, int32_t count) {
-    const int32_t block = StringCapacity(s);
-    if (count <= 0)
-        return block;
-    return block > 0 && block < count ? block : count;
 }
 
 int32_t NumberWidth(uint32_t code) {
@@ -242,10 +250,19 @@ int32_t OpenFileChannel(HANDLE* channel, uint32_t channelType, const char* fileN
 HANDLE ChannelHandle(TypedArg channel) {
     if (!IsChannelType(channel.type))
         return nullptr;
-    if (!IsByRef(channel))
-        return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(channel.value));
-    const auto* variable = reinterpret_cast<const HANDLE*>(static_cast<uintptr_t>(channel.value));
-    return variable ? *variable : nullptr;
+    // By value the handle itself comes first; variables lie far above the
+    // numbers a process's handles take.
+    const auto value = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(channel.value));
+    if (!IsByRef(channel) && IsOpenFile(value))
+        return value;
+    return HandleAt(channel.value);
+}
+
+bool IsOpenFile(HANDLE handle) {
+    if (!handle || handle == INVALID_HANDLE_VALUE)
+        return false;
+    SetLastError(NO_ERROR);
+    return GetFileType(handle) != FILE_TYPE_UNKNOWN || GetLastError() == NO_ERROR;
 }
 
 int32_t ReadFileChannel(TypedArg channel, TypedArg destination, int32_t count) {

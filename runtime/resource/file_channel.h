@@ -33,11 +33,19 @@
 [[nodiscard]] int32_t OpenFileChannel(HANDLE* channel, uint32_t channelType, const char* fileName,
                                       const char* mode);
 
-// The handle of a channel argument: with TY_BYREF the value is the address
-// of the channel variable and the handle is read through it, without it the
-// value is the handle itself. Null for a closed channel and for a type code
-// other than TY_TEXTFILE or TY_BINFILE.
+// The handle of a channel argument. With TY_BYREF (the form to pass) the
+// value is the address of the channel variable and the handle is read
+// through it. Without it the value is the handle itself when that is an open
+// file's handle, else the address of the variable, as the rich edit stream
+// commands take it. An address that does not lead to readable memory is
+// never read. Null for such an address, a closed channel and a type code
+// other than TY_TEXTFILE or TY_BINFILE; a handle read from a variable is not
+// checked (IsOpenFile does that).
 HANDLE ChannelHandle(TypedArg channel);
+
+// Whether handle is the handle of a file, device or pipe open in this
+// process.
+bool IsOpenFile(HANDLE handle);
 
 // Reads from channel (as ChannelHandle takes it) into the caller's variable
 // at destination.value (for TY_STRING, the address of its characters).

@@ -61,6 +61,12 @@ protected:
         SendMessageA(mainWindow.hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                      reinterpret_cast<LPARAM>(Control(id)));
     }
+    // What the button itself sends its parent for a double click: a click,
+    // then BN_DOUBLECLICKED for the second press.
+    static void DoubleClick(int id) {
+        for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+            SendMessageA(Control(id), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(4, 4));
+    }
     static std::vector<SeenBox> PressAndWatch(int id) {
         return BoxesDuring([id] { Press(id); });
     }
@@ -145,6 +151,18 @@ TEST_F(MonitorTest, EachRefusalShowsItsMessageInOrder) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Reachlet already started");
     EXPECT_EQ(LogLines().size(), 1u);
+}
+
+TEST_F(MonitorTest, ADoubleClickOnStartOrStopActsOnce) {
+    SetText(ID_TARGET, "host");
+    for (const int id : {ID_START, ID_STOP}) {
+        const auto boxes = BoxesDuring([id] { DoubleClick(id); });
+        EXPECT_TRUE(boxes.empty()) << id << ": " << boxes[0].text;
+    }
+    const auto lines = LogLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(IsTimeLine(lines[0], "Ping stopped at ")) << lines[0];
+    EXPECT_TRUE(IsTimeLine(lines[1], "Ping started at ")) << lines[1];
 }
 
 struct IntervalCase {

@@ -7,7 +7,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "runtime/control/control_commands.h"
@@ -57,6 +60,33 @@ protected:
         return text;
     }
     WindowRecord window{};
+};
+
+// A string-heap block of n characters with blocks of guard bytes of the
+// same size allocated after it, so a write past its end reaches one.
+struct GuardedHeapString {
+    explicit GuardedHeapString(int32_t n) : text(AllocString(n)), size(StringCapacity(text)) {
+        for (char*& guard : guards)
+            guard = static_cast<char*>(std::memset(AllocString(n), 'G', static_cast<size_t>(size)));
+    }
+    ~GuardedHeapString() {
+        for (const char* guard : guards)
+            FreeString(guard);
+        FreeString(text);
+    }
+    // A guard lies right behind the string, and every guard is whole.
+    bool Intact() const {
+        bool behind = false;
+        for (const char* guard : guards) {
+            behind = behind || (guard > text && guard - text <= 64);
+            if (StringCapacity(guard) != size || std::count(guard, guard + size, 'G') != size)
+                return false;
+        }
+        return behind;
+    }
+    char* text;
+    int32_t size;
+    std::array<char*, 8> guards{};
 };
 
 inline TypedArg RefArg(int32_t* variable, uint32_t type = TY_INTEGER) {

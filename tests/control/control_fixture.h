@@ -28,9 +28,12 @@ protected:
         ASSERT_EQ(CreateStringHeap(), 1);
         ASSERT_EQ(OpenWindow(&window, 0, 0, 420, 320, RF_HIDDEN, nullptr, "controls", nullptr), 1);
     }
+    // The window goes, then what the END sequence ends (exit routines, the
+    // string heap), so each case starts as a new program would.
     void TearDown() override {
         CloseWindow(&window);
         PumpMessages();
+        ShutdownStringHeap();
     }
     HWND Control(int32_t id) const { return GetDlgItem(window.hwnd, id); }
     uint32_t Style(int32_t id) const { return static_cast<uint32_t>(GetWindowLongA(Control(id), GWL_STYLE)); }

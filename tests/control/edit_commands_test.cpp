@@ -6,6 +6,7 @@
 #include <richedit.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -199,9 +200,10 @@ TEST_F(EditCommandTest, UndoRows) {
 TEST_F(EditCommandTest, RichEditOnlyMessagesPassThePlainEditsAnswerBack) {
     SetText(edit, "plain text");
     Select(edit, 0, 5);
-    char buffer[32] = "untouched";
+    char* buffer = CopyString(AllocString(32), "untouched");
     EXPECT_EQ(Command(kEditId, CC_ED_GET_SEL_TEXT, StrArg(buffer)), 0);
     EXPECT_STREQ(buffer, "untouched");
+    FreeString(buffer);
     EXPECT_EQ(Command(kEditId, CC_ED_FIND_TEXT, StrArg("text"), IntArg(0), IntArg(1)), 0);
     EXPECT_EQ(TextOf(edit), "plain text");
 }
@@ -218,9 +220,44 @@ TEST_F(RichEditCommandTest, FindTextMatchesCaseOnlyWhenAsked) {
 TEST_F(RichEditCommandTest, SelectedTextIsCopiedIntoTheBuffer) {
     SetText(rich, "Alpha beta ALPHA");
     Select(rich, 6, 10);
-    char buffer[32] = {};
+    char* buffer = AllocString(32);
     EXPECT_EQ(Command(kRichId, CC_ED_GET_SEL_TEXT, StrArg(buffer)), 4);
     EXPECT_STREQ(buffer, "beta");
+    FreeString(buffer);
+}
+
+// Commands filling a string-heap string stop at its block; a string of
+// unknown size is refused where the control copies without a bound.
+TEST_F(RichEditCommandTest, CommandsFillingAStringStayInsideItsBlock) {
+    constexpr int32_t kListId = 403;
+    ASSERT_NE(Make(WC_LISTVIEWA, LVS_REPORT, kListId), nullptr);
+    std::string text;
+    while (text.size() < 300)
+        text += "0123456789";
+    SetText(rich, text.c_str());
+    SetText(edit, text.c_str());
+    Select(rich, 0, -1);
+    Command(kListId, CC_LV_INSERT_COLUMN, IntArg(0), StrArg(text.c_str()));
+    Command(kListId, CC_LV_INSERT_ITEM, IntArg(0), StrArg(text.c_str()));
+    const struct {
+        std::function<int32_t(TypedArg)> fill;
+        int32_t result;
+    } rows[] = {
+        {[&](TypedArg s) { return Command(kRichId, CC_ED_GET_SEL_TEXT, s); }, 12},
+        {[&](TypedArg s) { return Command(kEditId, CC_ED_GET_LINE, IntArg(0), s, IntArg(1000)); }, 0},
+        {[&](TypedArg s) { return Command(kEditId, CC_ED_GET_LINE, IntArg(0), s); }, 0},
+        {[&](TypedArg s) { return Command(kListId, CC_LV_GET_ITEM_TEXT, IntArg(0), IntArg(0), s); }, 12},
+        {[&](TypedArg s) { return Command(kListId, CC_LV_GET_COLUMN, IntArg(0), s); }, 1},
+    };
+    for (const auto& row : rows) {
+        const GuardedHeapString string(10);
+        EXPECT_EQ(row.fill(StrArg(string.text)), row.result) << "row " << &row - rows;
+        EXPECT_STREQ(string.text, "012345678901");
+        EXPECT_TRUE(string.Intact());
+    }
+    std::vector<char> unknown(400, 'x');
+    EXPECT_EQ(Command(kRichId, CC_ED_GET_SEL_TEXT, StrArg(unknown.data())), 0);
+    EXPECT_EQ(std::count(unknown.begin(), unknown.end(), 'x'), 400);
 }
 
 TEST_F(RichEditCommandTest, EventMaskAnswersThePreviousMask) {

@@ -19,6 +19,9 @@ windows_dir="Z:${scratch//\//\\}"
 bash "$root/scripts/wine-exec.sh" "$writer" "$windows_dir\\document.rtf" "$windows_dir\\document.txt" ||
   fail "the writer returned $?"
 head -c 5 "$scratch/document.rtf" | grep -q '^{\\rtf' || fail "no RTF document: $(head -c 200 "$scratch/document.rtf")"
+# The file holds the document alone: no NUL byte after the closing brace.
+size=$(wc -c <"$scratch/document.rtf")
+[ "$(tr -d '\000' <"$scratch/document.rtf" | wc -c)" -eq "$size" ] || fail "the RTF file of $size bytes holds a NUL byte"
 
 # unrtf's text output: "###" comment lines, then a line of dashes, then the
 # document. Its text mode writes a tab as spaces and a line break and does not

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/control/rich_edit_stream.h"
 #include "runtime/core/strings.h"
 #include "runtime/resource/file_channel.h"
 #include "tests/control/command_fixture.h"
@@ -35,14 +36,8 @@ protected:
         const int32_t moved = StreamOut(text, format);
         std::string result(text);
         FreeString(text);
-        EXPECT_EQ(moved, static_cast<int32_t>(StreamedBytes(result, format).size()));
+        EXPECT_EQ(moved, static_cast<int32_t>(result.size()));
         return result;
-    }
-    // What the control hands over for a stream whose text is s: under Wine an
-    // RTF stream ends with a NUL byte after the closing brace, which the
-    // stream's count and a file include and a string's text does not.
-    static std::string StreamedBytes(const std::string& s, int32_t format) {
-        return format == kRtf ? s + '\0' : s;
     }
     // Several lines in three colours and two faces.
     void WriteDocument() {
@@ -170,7 +165,7 @@ TEST_F(GuardedStreamTest, AGivenSizeIsNeverExceeded) {
             const Result result = StreamIntoRoom(format, static_cast<size_t>(c.characters) + 1,
                                                  IntArg(c.characters));
             EXPECT_TRUE(result.guardsIntact);
-            EXPECT_EQ(result.moved, c.fits ? static_cast<int32_t>(StreamedBytes(whole, format).size()) : 0);
+            EXPECT_EQ(result.moved, c.fits ? length : 0);
             EXPECT_EQ(result.text, c.fits ? whole : "");
         }
     }
@@ -200,6 +195,16 @@ TEST_F(GuardedStreamTest, WithoutASizeOnlyStringHeapBlocksAreFilled) {
     }
 }
 
+TEST_F(GuardedStreamTest, AGivenSizeNeverReachesPastAStringHeapBlock) {
+    WriteDocument();
+    for (const int32_t format : {kText, kRtf}) {
+        const GuardedHeapString block(10);
+        EXPECT_EQ(StreamOut(block.text, format, IntArg(1000)), 0);
+        EXPECT_STREQ(block.text, "");
+        EXPECT_TRUE(block.Intact()) << format;
+    }
+}
+
 // A text file channel as programs pass it: the address of the variable.
 TypedArg FileArg(HANDLE& channel) {
     return TypedArg{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&channel)), TY_TEXTFILE | TY_BYREF};
@@ -216,10 +221,11 @@ TEST_F(RichEditStreamTest, AFileGetsTheBytesAStringGetsAndGivesTheContentsBack) 
 
         HANDLE channel = nullptr;
         ASSERT_EQ(OpenFileChannel(&channel, TY_TEXTFILE, path.c_str(), "W"), 0);
+        // Not the NUL byte Wine's control sends after RTF's closing brace.
         EXPECT_EQ(Command(kRichId, CC_ED_STREAM_OUT, FileArg(channel), IntArg(format)),
-                  static_cast<int32_t>(StreamedBytes(viaString, format).size()));
+                  static_cast<int32_t>(viaString.size()));
         CloseFileChannel(&channel, TY_TEXTFILE);
-        EXPECT_EQ(ReadWholeFile(path), StreamedBytes(viaString, format));
+        EXPECT_EQ(ReadWholeFile(path), viaString);
 
         SetWindowTextA(rich, "something else");
         ASSERT_EQ(OpenFileChannel(&channel, TY_TEXTFILE, path.c_str(), "R"), 0);
@@ -241,6 +247,58 @@ TEST_F(RichEditStreamTest, AClosedFileChannelIsRefusedAndTheControlKept) {
     EXPECT_EQ(Command(kRichId, CC_ED_STREAM_IN, channel, IntArg(kText)), 0);
     EXPECT_EQ(Command(kRichId, CC_ED_STREAM_OUT, channel, IntArg(kText)), 0);
     EXPECT_EQ(TextOf(rich), "kept");
+}
+
+uint32_t Word(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+
+// Each form of a channel argument reads the file in the stream commands as
+// in ReadFileChannel, or is refused by both when it leads to no open file.
+TEST_F(RichEditStreamTest, ChannelFormsAgreeWithTheFileReaderAndBadOnesAreRefused) {
+    const std::string path = ScratchFolder("ChannelForms") + "\\in.txt";
+    HANDLE file = nullptr;
+    HANDLE closed = nullptr;
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    ASSERT_EQ(OpenFileChannel(&file, TY_TEXTFILE, path.c_str(), "W"), 0);
+    DWORD written = 0;
+    WriteFile(file, "first\r\nsecond", 13, &written, nullptr);
+    char* freed = static_cast<char*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
+    VirtualFree(freed, 0, MEM_RELEASE);
+    char* locked = static_cast<char*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT, PAGE_NOACCESS));
+    const TypedArg forms[] = {{Word(&file), TY_TEXTFILE | TY_BYREF}, {Word(&file), TY_TEXTFILE},
+                              {Word(file), TY_TEXTFILE},  // the three that lead to the file
+                              {Word(&closed), TY_TEXTFILE | TY_BYREF}, {Word(&event), TY_TEXTFILE | TY_BYREF},
+                              {Word(event), TY_TEXTFILE}, {Word(freed), TY_TEXTFILE | TY_BYREF},
+                              {Word(freed), TY_TEXTFILE}, {Word(locked), TY_TEXTFILE | TY_BYREF}};
+    for (const TypedArg& form : forms) {
+        const bool opens = &form - forms < 3;
+        SCOPED_TRACE(&form - forms);
+        SetWindowTextA(rich, "kept");
+        char* line = AllocString(20);
+        SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+        EXPECT_EQ(ReadFileChannel(form, StrArg(line)), opens ? 0 : -1);
+        EXPECT_STREQ(line, opens ? "first" : "");
+        FreeString(line);
+        SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+        EXPECT_EQ(Command(kRichId, CC_ED_STREAM_IN, form, IntArg(kText)) > 0, opens);
+        EXPECT_EQ(TextOf(rich), opens ? "first\r\nsecond" : "kept");
+        SetFilePointer(file, 0, nullptr, FILE_BEGIN);   // the same bytes again
+        EXPECT_EQ(Command(kRichId, CC_ED_STREAM_OUT, form, IntArg(kText)), opens ? 13 : 0);
+    }
+    CloseFileChannel(&file, TY_TEXTFILE);
+    CloseHandle(event);
+    VirtualFree(locked, 0, MEM_RELEASE);
+}
+
+TEST_F(RichEditStreamTest, CallbacksRefuseAMissingCookieOrAnUnknownType) {
+    BYTE buffer[8] = "bytes";
+    StreamCookie integer{};
+    integer.type = TY_INTEGER;
+    for (const DWORD_PTR cookie : {DWORD_PTR{0}, reinterpret_cast<DWORD_PTR>(&integer)}) {
+        LONG in = -1;
+        LONG out = -1;
+        EXPECT_EQ(StreamInCallback(cookie, buffer, 8, &in) + StreamOutCallback(cookie, buffer, 5, &out), 2u);
+        EXPECT_EQ(in + out, 0);
+    }
 }
 
 }  // namespace

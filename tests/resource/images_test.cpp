@@ -5,11 +5,15 @@
 
 #include <array>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "runtime/core/strings.h"
 #include "runtime/window/gdi_guards.h"
 #include "tests/resource/image_checks.h"
+#include "tests/support/import_slot.h"
+
+extern "C" HANDLE(WINAPI* importedLoadImageA)(HINSTANCE, LPCSTR, UINT, int, int, UINT) __asm__("__imp__LoadImageA@24");
 
 namespace {
 
@@ -82,17 +86,54 @@ void ExpectPixelsMapped(HBITMAP from, HBITMAP to, bool map3D, int32_t* greys) {
         }
 }
 
+// By number, and from a file with the system flag too, the way a stock
+// bitmap's flags are made.
 TEST_F(ImagesTest, MapThreeDColoursReplacesTheGreysOfTheColourTable) {
+    const std::string file = TestImagePath("greys.bmp");
+    const std::array<std::pair<TypedArg, int32_t>, 2> loads{{
+        {IntArg(202), IMG_BITMAP | IMG_MAP3DCOLORS},
+        {StrArg(file.c_str()), IMG_BITMAP | IMG_SYSTEM | IMG_MAP3DCOLORS},
+    }};
     HBITMAP plain = As<HBITMAP>(LoadRuntimeImage(IntArg(202), IMG_BITMAP));
-    HBITMAP mapped = As<HBITMAP>(LoadRuntimeImage(IntArg(202), IMG_BITMAP | IMG_MAP3DCOLORS));
     ASSERT_NE(plain, nullptr);
-    ASSERT_NE(mapped, nullptr);
     ExpectBitmapPixels(plain, kPixels_greys_bmp);
-    int32_t greys = 0;
-    ExpectPixelsMapped(plain, mapped, true, &greys);
-    EXPECT_EQ(greys, 4);
+    for (const auto& [name, kind] : loads) {
+        SCOPED_TRACE(kind);
+        HBITMAP mapped = As<HBITMAP>(LoadRuntimeImage(name, kind));
+        ASSERT_NE(mapped, nullptr);
+        int32_t greys = 0;
+        ExpectPixelsMapped(plain, mapped, true, &greys);
+        EXPECT_EQ(greys, 4);
+        DeleteObject(mapped);
+    }
     DeleteObject(plain);
-    DeleteObject(mapped);
+}
+
+UINT flagsAsked;
+decltype(importedLoadImageA) platformLoadImage;
+HANDLE WINAPI RecordLoadFlags(HINSTANCE module, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
+    flagsAsked = flags;
+    return platformLoadImage(module, name, type, cx, cy, flags);
+}
+
+// Wine maps the greys of bitmaps only, and its stock bitmaps hold none: what
+// the platform is asked for shows the flag on icons and stock images.
+TEST_F(ImagesTest, TheThreeDFlagReachesThePlatformForEveryKind) {
+    const std::array<std::tuple<const char*, uint32_t, int32_t, UINT>, 5> cases{{
+        {"icon", 301, IMG_ICON | IMG_MAP3DCOLORS, LR_LOADMAP3DCOLORS},
+        {"cursor", 401, IMG_CURSOR | IMG_MAP3DCOLORS, LR_LOADMAP3DCOLORS},
+        {"stock icon", 32512, IMG_ICON | IMG_SYSTEM | IMG_MAP3DCOLORS, LR_LOADMAP3DCOLORS | LR_SHARED | LR_DEFAULTSIZE},
+        {"stock bitmap", 32759, IMG_BITMAP | IMG_SYSTEM | IMG_MAP3DCOLORS, LR_LOADMAP3DCOLORS | LR_CREATEDIBSECTION},
+        {"stock bitmap, no flag", 32759, IMG_BITMAP | IMG_SYSTEM, LR_CREATEDIBSECTION},
+    }};
+    ImportStandIn recorder(importedLoadImageA, &RecordLoadFlags);
+    platformLoadImage = recorder.platform();
+    for (const auto& [label, number, kind, flags] : cases) {
+        SCOPED_TRACE(label);
+        flagsAsked = ~0u;
+        EXPECT_NE(LoadRuntimeImage(IntArg(number), kind), 0u);
+        EXPECT_EQ(flagsAsked, flags);
+    }
 }
 
 constexpr int32_t kCheckBoxesBitmap = 32759;   // OBM_CHECKBOXES, a stock bitmap
@@ -112,8 +153,8 @@ TEST_F(ImagesTest, StockBitmapsWithTheSystemFlag) {
     int32_t greys = 0;
     ExpectPixelsMapped(platform, stock, false, &greys);
     // Wine's check boxes hold none of the three greys the flag replaces, so
-    // here the flag may only leave every pixel as it was; what it replaces is
-    // checked on a file of known greys above.
+    // here the flag may only leave every pixel as it was; the flag itself is
+    // checked above, on a file of known greys and at the platform's door.
     ExpectPixelsMapped(stock, mapped, true, &greys);
     DeleteObject(stock);
     DeleteObject(mapped);
@@ -383,10 +424,13 @@ TEST_F(ImagesTest, LoadedPicturesLeaveNothingBehindOnceReleased) {
 TEST_F(ImagesTest, PictureImageFromFileOrResource) {
     const std::string png = TestImagePath("picture.png");
     HMODULE self = GetModuleHandleA(nullptr);
-    const std::array<std::pair<HMODULE, const char*>, 3> sources{{
+    // Numbers up to 0xFFFF are numbers, not the address of a name.
+    const std::array<std::pair<HMODULE, const char*>, 5> sources{{
         {nullptr, png.c_str()},
         {self, MAKEINTRESOURCEA(501)},
         {self, "BANNER"},
+        {self, MAKEINTRESOURCEA(0x7FFF)},
+        {self, MAKEINTRESOURCEA(0xFFFF)},
     }};
     for (const auto& [module, name] : sources) {
         IPicture* picture = LoadPictureImage(module, name);
