@@ -266,6 +266,29 @@ bool LocalPortCommand(const wchar_t* command, const std::string& port) {
     return sent && (status == ERROR_SUCCESS || status == ERROR_ALREADY_EXISTS);
 }
 
+// The print processor and data type a job of this driver needs. Since
+// Wine 9 the PostScript driver renders from EMF spool files through a print
+// processor of its own, "wineps", and a printer on "WinPrint" with "RAW"
+// never starts a document (seen under Wine 10: StartDocA fails). Wine 8 has
+// no such processor and prints RAW through WinPrint.
+struct PrintProcessor {
+    const char* name;
+    const char* dataType;
+};
+
+PrintProcessor ProcessorForDriver() {
+    DWORD needed = 0, count = 0;
+    EnumPrintProcessorsA(nullptr, nullptr, 1, nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed + 1);
+    if (needed && EnumPrintProcessorsA(nullptr, nullptr, 1, buffer.data(), needed, &needed, &count)) {
+        const auto* processors = reinterpret_cast<const PRINTPROCESSOR_INFO_1A*>(buffer.data());
+        for (DWORD i = 0; i < count; ++i)
+            if (lstrcmpiA(processors[i].pName, "wineps") == 0)
+                return {"wineps", "NT EMF 1.003"};
+    }
+    return {"WinPrint", "RAW"};
+}
+
 bool InstallPrinter(const std::string& folder, const std::string& port) {
     const std::string ppd = folder + "\\letter.ppd";
     FILE* file = std::fopen(ppd.c_str(), "wb");
@@ -274,6 +297,8 @@ bool InstallPrinter(const std::string& folder, const std::string& port) {
     std::fputs(kLetterPpd, file);
     std::fclose(file);
 
+    const PrintProcessor processor = ProcessorForDriver();
+    Note(std::string("print processor: ") + processor.name);
     // Wine's driver for every PostScript printer, wineps.drv, with this PPD
     // as its data file; copied into the driver folder as Wine's own printer
     // set-up does it.
@@ -283,7 +308,7 @@ bool InstallPrinter(const std::string& folder, const std::string& port) {
     driver.pDriverPath = const_cast<char*>("wineps.drv");
     driver.pDataFile = const_cast<char*>(ppd.c_str());
     driver.pConfigFile = const_cast<char*>("wineps.drv");
-    driver.pDefaultDataType = const_cast<char*>("RAW");
+    driver.pDefaultDataType = const_cast<char*>(processor.dataType);
     if (!AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver),
                              APD_COPY_NEW_FILES | APD_COPY_FROM_DIRECTORY)) {
         Note("AddPrinterDriverExA failed: " + std::to_string(GetLastError()));
@@ -297,8 +322,8 @@ bool InstallPrinter(const std::string& folder, const std::string& port) {
     info.pPrinterName = const_cast<char*>(kPrinterName);
     info.pPortName = const_cast<char*>(port.c_str());
     info.pDriverName = const_cast<char*>(kDriverName);
-    info.pPrintProcessor = const_cast<char*>("WinPrint");
-    info.pDatatype = const_cast<char*>("RAW");
+    info.pPrintProcessor = const_cast<char*>(processor.name);
+    info.pDatatype = const_cast<char*>(processor.dataType);
     HANDLE printer = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
     if (!printer) {
         Note("AddPrinterA failed: " + std::to_string(GetLastError()));
