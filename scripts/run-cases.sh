@@ -47,7 +47,7 @@ run_once() {
   local pid=$! last_count=-1 count since=$SECONDS
   hung=""
   while kill -0 "$pid" 2>/dev/null; do
-    count=$(grep -c '^\[ RUN      \]' "$out" 2>/dev/null)
+    count=$(marks | grep -c '^\[ RUN      \]')
     if [ "$count" != "$last_count" ]; then
       last_count=$count
       since=$SECONDS
@@ -61,6 +61,14 @@ run_once() {
   wait "$pid"
   status=$?
   tr -d '\r' <"$out"
+}
+
+# GoogleTest's lines as it wrote them. A child program that shares the
+# console may have written text with no line end just before one (a value
+# printed by a program the case runs): each mark starts a line of its own.
+marks() {
+  tr -d '\r' <"$out" |
+    sed 's/\(.\)\(\[ RUN      \] \|\[       OK \] \|\[  SKIPPED \] \|\[  FAILED  \] \)/\1\n\2/g'
 }
 
 while :; do
@@ -79,7 +87,7 @@ while :; do
           finished+=("$name"); failed+=("$name"); current=""
         fi ;;
     esac
-  done < <(tr -d '\r' <"$out")
+  done < <(marks)
   complete=""
   grep -q '^\[==========\] .* ran\.' <(tr -d '\r' <"$out") && complete=1
 
