@@ -67,8 +67,18 @@ int32_t SendItemText(const CommandRow& row, const CommandCall& call, int32_t cap
 
 int32_t SetItemText(const CommandRow& row, const CommandCall& call) { return SendItemText(row, call, 0); }
 
+// Wine's list view converts an item's text into an ANSI buffer that it
+// fills to the capacity announced, with no terminator when the text is
+// longer (seen under Wine 8), and answers the length of what then reads as a
+// string. A string-heap string announces one byte less than its block, whose
+// last byte stays the terminator.
 int32_t GetItemText(const CommandRow& row, const CommandCall& call) {
-    return SendItemText(row, call, TextCapacity(AddressValue(call.args[2])));
+    char* text = AddressValue(call.args[2]);
+    const int32_t block = StringStorage(text, 0);
+    if (block <= 0)
+        return SendItemText(row, call, kTextBufferCapacity);
+    text[block - 1] = '\0';
+    return SendItemText(row, call, block - 1);
 }
 
 int32_t SetColumn(const CommandRow& row, const CommandCall& call) {
