@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -268,24 +269,21 @@ bool LocalPortCommand(const wchar_t* command, const std::string& port) {
 
 // The print processor and data type a job of this driver needs. Since
 // Wine 9 the PostScript driver renders from EMF spool files through a print
-// processor of its own, "wineps", and a printer on "WinPrint" with "RAW"
-// never starts a document (seen under Wine 10: StartDocA fails). Wine 8 has
-// no such processor and prints RAW through WinPrint.
+// processor of its own, "wineps": a printer on "WinPrint" with "RAW" never
+// starts a document (seen under Wine 10: StartDocA fails). Wine 8 has that
+// processor too, but its driver writes RAW PostScript, and an EMF printer
+// there gets empty jobs (seen under Wine 8.0).
 struct PrintProcessor {
     const char* name;
     const char* dataType;
 };
 
 PrintProcessor ProcessorForDriver() {
-    DWORD needed = 0, count = 0;
-    EnumPrintProcessorsA(nullptr, nullptr, 1, nullptr, 0, &needed, &count);
-    std::vector<BYTE> buffer(needed + 1);
-    if (needed && EnumPrintProcessorsA(nullptr, nullptr, 1, buffer.data(), needed, &needed, &count)) {
-        const auto* processors = reinterpret_cast<const PRINTPROCESSOR_INFO_1A*>(buffer.data());
-        for (DWORD i = 0; i < count; ++i)
-            if (lstrcmpiA(processors[i].pName, "wineps") == 0)
-                return {"wineps", "NT EMF 1.003"};
-    }
+    using VersionRoutine = const char*(CDECL*)();
+    const auto version = reinterpret_cast<VersionRoutine>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")));
+    if (version && std::atoi(version()) >= 9)
+        return {"wineps", "NT EMF 1.003"};
     return {"WinPrint", "RAW"};
 }
 
