@@ -6,13 +6,13 @@
 #include "runtime/control/controls.h"
 #include "runtime/core/clock.h"
 #include "runtime/core/color.h"
-#include "runtime/core/message_box.h"
+#include "runtime/window/message_box.h"
 #include "runtime/core/numbers.h"
-#include "runtime/core/program.h"
+#include "runtime/program/program.h"
 #include "runtime/core/strings.h"
-#include "runtime/core/timers.h"
+#include "runtime/window/timers.h"
 #include "runtime/window/message_loop.h"
-#include "runtime/window/typed_arg.h"
+#include "runtime/core/typed_arg.h"
 #include "runtime/window/window_commands.h"
 
 WindowRecord mainWindow;

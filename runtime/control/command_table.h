@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <span>
 
-#include "runtime/window/typed_arg.h"
+#include "runtime/core/typed_arg.h"
 #include "runtime/window/window_record.h"
 
 // What a row demands of one argument.

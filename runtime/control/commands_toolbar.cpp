@@ -9,7 +9,7 @@
 
 #include "runtime/control/command_table.h"
 #include "runtime/control/control_commands.h"
-#include "runtime/window/block_alloc.h"
+#include "runtime/core/block_alloc.h"
 #include "runtime/window/mdi_refit.h"
 
 namespace {

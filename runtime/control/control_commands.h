@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "runtime/window/typed_arg.h"
+#include "runtime/core/typed_arg.h"
 #include "runtime/window/window_record.h"
 
 // List view ("SysListView32").

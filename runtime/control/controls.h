@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "runtime/control/control_styles.h"
-#include "runtime/dialog/dialog_template.h"
-#include "runtime/window/typed_arg.h"
+#include "runtime/window/control_styles.h"
+#include "runtime/window/dialog_template.h"
+#include "runtime/core/typed_arg.h"
 #include "runtime/window/window_record.h"
 
 // Control type codes; each names a system window class and the styles the

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "runtime/core/float_control.h"
+
 // Initialises the x87 unit (control word 0x033F), creates the string heap,
 // records the END anchor and runs body, which is expected never to return.
 // When EndProgram is called, or body returns, the END sequence runs here and
@@ -14,8 +16,5 @@
 // ExitProcess. Never returns.
 [[noreturn]] void EndProgram();
 
-// Clears pending x87 exceptions and reloads control word 0x033F (all
-// exceptions masked, 64-bit precision, round to nearest even).
-int32_t ResetFloatingPoint();
-
-constexpr uint16_t kFloatControlWord = 0x033F;
+// Passed to ExitProcess by the END sequence; nothing writes it.
+extern int32_t exitCode;
