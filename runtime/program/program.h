@@ -14,6 +14,12 @@
 // Abandons the whole active call chain, resumes at the END anchor, frees the
 // dialog records, runs the exit routines, destroys the string heap and calls
 // ExitProcess. Never returns.
+// The chain is left by a long jump, not by returning: destructors of objects
+// in the frames between the caller and RunProgram never run (RAII guards,
+// std::string, files opened by C++ streams), and code after the calls in
+// those frames is skipped. Release or flush what those frames hold before
+// calling; modal loops in progress (message boxes, dialogs) are abandoned,
+// their windows destroyed only by ExitProcess.
 [[noreturn]] void EndProgram();
 
 // Passed to ExitProcess by the END sequence; nothing writes it.
