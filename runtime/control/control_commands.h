@@ -119,6 +119,11 @@ enum : int32_t {
     CC_TB_GET_BUTTON_WIDTH = 7,    // () -> pixels
     CC_TB_GET_BUTTON_HEIGHT = 8,   // () -> pixels
     CC_TB_SET_TOOLTIP = 9,         // (int command id, str text) -> 0
+    CC_TB_ADD_BUTTON = 10,         // (int command id, int image, [int style], [int label])
+                                   // -> 1/0; image: index in the toolbar's images,
+                                   // I_IMAGENONE for none; style BTNS_BUTTON when left
+                                   // out; label: index of a CC_TB_ADD_STRINGS label,
+                                   // none when left out
 };
 
 // Finds the control by identifier, picks the table from its class, checks

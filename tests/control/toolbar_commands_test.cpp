@@ -261,4 +261,22 @@ TEST_F(ToolbarRefitTest, AutosizeRefitsOnlyForAVerticalBar) {
     EXPECT_EQ(MdiClientTop(), 0);
 }
 
+TEST_F(ToolbarCommandTest, AddedButtonsComeLastWithTheirIdImageStyleAndLabel) {
+    Command(kToolbarId, CC_TB_ADD_STRINGS, StrArg("Open|Save|"));
+    EXPECT_EQ(Command(kToolbarId, CC_TB_ADD_BUTTON, IntArg(601), IntArg(I_IMAGENONE)), 1);
+    EXPECT_EQ(Command(kToolbarId, CC_TB_ADD_BUTTON, IntArg(602), IntArg(I_IMAGENONE), IntArg(BTNS_CHECK), IntArg(1)), 1);
+    EXPECT_EQ(Command(kToolbarId, CC_TB_ADD_BUTTON, StrArg("603"), IntArg(I_IMAGENONE)), 0);
+    EXPECT_EQ(Command(kToolbarId, CC_TB_ADD_BUTTON, IntArg(603), IntArg(I_IMAGENONE), StrArg("check")), 0);
+    ASSERT_EQ(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 5);
+    const TBBUTTON plain = Button(3);
+    EXPECT_EQ(plain.idCommand, 601);
+    EXPECT_EQ(plain.iBitmap, I_IMAGENONE);
+    EXPECT_EQ(plain.fsStyle, BTNS_BUTTON);
+    EXPECT_TRUE(Enabled(601));
+    const TBBUTTON check = Button(4);
+    EXPECT_EQ(check.idCommand, 602);
+    EXPECT_EQ(check.fsStyle, BTNS_CHECK);
+    EXPECT_EQ(check.iString, 1);
+}
+
 }  // namespace
