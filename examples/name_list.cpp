@@ -22,16 +22,17 @@ bool demo;
 char name[64] = "nobody";
 
 int32_t OnDialog() {
+    WindowRecord* self = messageRecord.window;
     if (messageRecord.eventCode == WM_INITDIALOG && demo) {
-        SetControlText(&dialog, ID_NAME_FIELD, "Ada");
-        PostMessageA(dialog.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog.hwnd, IDOK)));
+        SetControlText(self, ID_NAME_FIELD, "Ada");
+        PostMessageA(self->hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(self->hwnd, IDOK)));
     }
     if (messageRecord.eventCode == EV_CONTROL && messageRecord.controlId == IDOK) {
-        char* text = GetControlText(&dialog, ID_NAME_FIELD);
+        char* text = GetControlText(self, ID_NAME_FIELD);
         lstrcpynA(name, text, sizeof(name));
         FreeString(text);
-        EndModalDialog(&dialog, 1);
+        EndModalDialog(self, 1);
     }
     return 0;
 }
@@ -59,6 +60,8 @@ int32_t OnName() {
         PrintValues(2, TY_STRING, status, TY_STRING, "\r\n");
         FreeString(status);
     }
+    if (demo)   // after the dialog: its loop would run a message posted before
+        PostMessageA(window.hwnd, WM_COMMAND, ID_EXIT, 0);
     return 1;
 }
 
@@ -101,7 +104,6 @@ void BuildBars() {
         HWND toolbar = GetDlgItem(window.hwnd, ID_TOOLBAR);
         PostMessageA(window.hwnd, WM_COMMAND, ID_ADD, reinterpret_cast<LPARAM>(toolbar));
         PostMessageA(window.hwnd, WM_COMMAND, ID_NAME, 0);
-        PostMessageA(window.hwnd, WM_COMMAND, ID_EXIT, 0);
     }
     for (;;)
         WaitEvents(0);
