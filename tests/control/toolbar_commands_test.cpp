@@ -141,7 +141,7 @@ TEST_F(ToolbarCommandTest, RefusedRowsAndUnknownCodesSendNothing) {
     EXPECT_EQ(Label(0), "<none>");
     EXPECT_EQ(Command(kToolbarId, CC_TB_SET_BUTTON_STYLE, TypedValue(503, TY_WORD), IntArg(BTNS_CHECK)), 0);
     EXPECT_EQ(Button(2).fsStyle, BTNS_BUTTON);
-    EXPECT_EQ(Command(kToolbarId, 10, IntArg(502), IntArg(0)), 0);
+    EXPECT_EQ(Command(kToolbarId, 11, IntArg(502), IntArg(0)), 0);
     EXPECT_EQ(Command(kToolbarId, CC_LV_INSERT_ITEM + 100, IntArg(502), IntArg(0)), 0);
     EXPECT_TRUE(Enabled(502));
     EXPECT_EQ(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 3);
