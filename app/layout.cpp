@@ -3,11 +3,7 @@
 #include <array>
 
 #include "app/monitor.h"
-#include "runtime/control/controls.h"
-#include "runtime/core/color.h"
-#include "runtime/resource/images.h"
-#include "runtime/window/open_window.h"
-#include "runtime/window/window_commands.h"
+#include "runtime/runtime.h"
 
 namespace {
 

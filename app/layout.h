@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "runtime/window/window_record.h"
+#include "runtime/runtime.h"
 
 // A captioned pop-up with system menu and minimize box, neither sizable nor
 // maximizable, created invisible; BuildLayout positions and shows it.

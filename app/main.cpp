@@ -2,9 +2,7 @@
 
 #include "app/layout.h"
 #include "app/monitor.h"
-#include "runtime/core/program.h"
-#include "runtime/window/message_loop.h"
-#include "runtime/window/open_window.h"
+#include "runtime/runtime.h"
 
 namespace {
 

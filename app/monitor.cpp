@@ -2,18 +2,7 @@
 
 #include <sensapi.h>
 
-#include "runtime/control/control_commands.h"
-#include "runtime/control/controls.h"
-#include "runtime/core/clock.h"
-#include "runtime/core/color.h"
-#include "runtime/core/message_box.h"
-#include "runtime/core/numbers.h"
-#include "runtime/core/program.h"
-#include "runtime/core/strings.h"
-#include "runtime/core/timers.h"
-#include "runtime/window/message_loop.h"
-#include "runtime/window/typed_arg.h"
-#include "runtime/window/window_commands.h"
+#include "runtime/runtime.h"
 
 WindowRecord mainWindow;
 HICON appIcon;

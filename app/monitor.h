@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "app/layout.h"
-#include "runtime/window/window_record.h"
+#include "runtime/runtime.h"
 
 extern WindowRecord mainWindow;
 extern HICON appIcon;

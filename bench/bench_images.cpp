@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bench/bench_stats.h"
-#include "runtime/core/program.h"
+#include "runtime/program/program.h"
 #include "runtime/core/strings.h"
 #include "runtime/resource/images.h"
 

@@ -23,7 +23,7 @@
 #include "app/layout.h"
 #include "app/monitor.h"
 #include "bench/bench_stats.h"
-#include "runtime/core/program.h"
+#include "runtime/program/program.h"
 #include "runtime/core/strings.h"
 #include "runtime/window/open_window.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bench/bench_stats.h"
-#include "runtime/core/program.h"
+#include "runtime/program/program.h"
 #include "runtime/core/strings.h"
 #include "runtime/window/message_loop.h"
 #include "runtime/window/open_window.h"

@@ -6,8 +6,8 @@ bool HasAddress(TypedArg arg) { return arg.value != 0; }
 
 bool ArgFits(TypedArg arg, ArgKind kind) {
     switch (kind) {
-    case ArgKind::Ignored:
-        return true;
+    case ArgKind::None:
+        return TypeCode(arg) == TY_NONE;
     case ArgKind::Int:
         return IsIntArg(arg);
     case ArgKind::IntRef:
@@ -16,6 +16,8 @@ bool ArgFits(TypedArg arg, ArgKind kind) {
         return TypeCode(arg) == TY_STRING && HasAddress(arg);
     case ArgKind::StrOrFile:
         return (TypeCode(arg) == TY_STRING || TypeCode(arg) == TY_TEXTFILE) && HasAddress(arg);
+    case ArgKind::OptionalInt:
+        return TypeCode(arg) == TY_NONE || IsIntArg(arg);
     }
     return false;
 }

@@ -9,16 +9,17 @@
 #include <cstdint>
 #include <span>
 
-#include "runtime/window/typed_arg.h"
+#include "runtime/core/typed_arg.h"
 #include "runtime/window/window_record.h"
 
 // What a row demands of one argument.
 enum class ArgKind : uint8_t {
-    Ignored,     // not listed, or optional: never refused
+    None,        // not listed: must be left out (TY_NONE)
     Int,         // TY_INTEGER or TY_DWORD, by value or read through its address
     IntRef,      // an int carrying TY_BYREF; the address itself is passed on
     Str,         // TY_STRING; the address of the characters
     StrOrFile,   // TY_STRING or TY_TEXTFILE
+    OptionalInt, // left out, or an Int
 };
 
 // Whether the row's message result is handed back or replaced by 0.

@@ -236,7 +236,7 @@ constexpr std::array kEditCommands{
     CommandRow{CC_ED_GET_FIRST_VISIBLE_LINE, EM_GETFIRSTVISIBLELINE, 0, {}, kPassed, SendFixed},
     CommandRow{CC_ED_LIMIT_TEXT, EM_LIMITTEXT, 0, {Int}, kPassed, SendFirst},
     CommandRow{CC_ED_GET_LIMIT_TEXT, EM_GETLIMITTEXT, 0, {}, kPassed, SendFixed},
-    CommandRow{CC_ED_GET_LINE, EM_GETLINE, 0, {Int, Str}, kZero, GetLine},
+    CommandRow{CC_ED_GET_LINE, EM_GETLINE, 0, {Int, Str, OptionalInt}, kZero, GetLine},
     CommandRow{CC_ED_GET_LINE_COUNT, EM_GETLINECOUNT, 0, {}, kPassed, SendFixed},
     CommandRow{CC_ED_GET_MODIFY, EM_GETMODIFY, 0, {}, kPassed, SendFixed},
     CommandRow{CC_ED_SET_MODIFY, EM_SETMODIFY, 0, {Int}, kPassed, SendFirst},
@@ -265,7 +265,7 @@ constexpr std::array kEditCommands{
     CommandRow{CC_ED_SET_SEL_OFFSET, EM_SETCHARFORMAT, SCF_SELECTION, {Int}, kPassed, SetSelOffset},
     // 0, or kPrintStopped when the document did not start or a page took no
     // text.
-    CommandRow{CC_ED_PRINT, 0, 0, {}, kPassed, Print},
+    CommandRow{CC_ED_PRINT, 0, 0, {OptionalInt}, kPassed, Print},
     CommandRow{CC_ED_LINE_INDEX, EM_LINEINDEX, 0, {Int}, kPassed, SendFirst},
 };
 

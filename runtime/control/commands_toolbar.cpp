@@ -9,7 +9,7 @@
 
 #include "runtime/control/command_table.h"
 #include "runtime/control/control_commands.h"
-#include "runtime/window/block_alloc.h"
+#include "runtime/core/block_alloc.h"
 #include "runtime/window/mdi_refit.h"
 
 namespace {
@@ -92,6 +92,21 @@ int32_t SetTooltip(const CommandRow& row, const CommandCall& call) {
     return Send(tooltip, TTM_UPDATETIPTEXTA, 0, AsLParam(&tool));
 }
 
+// Appended at the end, enabled; then the bar fits its buttons again.
+int32_t AddButton(const CommandRow& row, const CommandCall& call) {
+    TBBUTTON button{};
+    button.idCommand = IntValue(call.args[0]);
+    button.iBitmap = IntValue(call.args[1]);
+    button.fsState = TBSTATE_ENABLED;
+    button.fsStyle = static_cast<BYTE>(IsIntArg(call.args[2]) ? IntValue(call.args[2]) : BTNS_BUTTON);
+    button.iString = IsIntArg(call.args[3]) ? IntValue(call.args[3]) : -1;
+    Send(call.control, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    const int32_t added = Send(call.control, row.message, 1, AsLParam(&button));
+    Send(call.control, TB_AUTOSIZE, 0, 0);
+    Refit(call);
+    return added ? 1 : 0;
+}
+
 using enum ArgKind;
 constexpr RowResult kPassed = RowResult::Passed;
 constexpr RowResult kZero = RowResult::Zero;
@@ -107,6 +122,7 @@ constexpr std::array kToolbarCommands{
     CommandRow{CC_TB_GET_BUTTON_WIDTH, TB_GETBUTTONSIZE, 0, {}, kPassed, ButtonWidth},
     CommandRow{CC_TB_GET_BUTTON_HEIGHT, TB_GETBUTTONSIZE, 0, {}, kPassed, ButtonHeight},
     CommandRow{CC_TB_SET_TOOLTIP, TB_GETTOOLTIPS, 0, {Int, Str}, kZero, SetTooltip},
+    CommandRow{CC_TB_ADD_BUTTON, TB_ADDBUTTONSA, 0, {Int, Int, OptionalInt, OptionalInt}, kPassed, AddButton},
 };
 
 }  // namespace

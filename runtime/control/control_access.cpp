@@ -78,3 +78,13 @@ int32_t FocusControl(const WindowRecord* window, int32_t controlId) {
         SetFocus(target);
     return 0;
 }
+
+int32_t MoveControl(const WindowRecord* window, int32_t controlId, int32_t x, int32_t y,
+                    int32_t width, int32_t height) {
+    if (!window || !window->hwnd)
+        return 0;
+    HWND target = controlId ? GetDlgItem(window->hwnd, controlId) : window->hwnd;
+    if (!target)
+        return 0;
+    return MoveWindow(target, x, y, width, height, TRUE) ? 1 : 0;
+}

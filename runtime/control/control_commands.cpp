@@ -32,24 +32,34 @@ const ClassTable* TableOfControl(HWND control) {
     return nullptr;
 }
 
+int32_t refusal = CR_NONE;
+
+int32_t Refuse(int32_t why) {
+    refusal = why;
+    return 0;
+}
+
 }  // namespace
+
+int32_t CommandRefusal() { return refusal; }
 
 int32_t SendControlCommand(const WindowRecord* window, int32_t controlId, int32_t command,
                            TypedArg first, TypedArg second, TypedArg third, TypedArg fourth) {
     if (!window || !window->hwnd)
-        return 0;
+        return Refuse(CR_NO_CONTROL);
     HWND control = GetDlgItem(window->hwnd, controlId);
     if (!control)
-        return 0;
+        return Refuse(CR_NO_CONTROL);
     const ClassTable* table = TableOfControl(control);
     if (!table)
-        return 0;
+        return Refuse(CR_NO_TABLE);
     const CommandRow* row = FindCommandRow(table->rows(), command);
     if (!row)
-        return 0;
+        return Refuse(CR_UNKNOWN_CODE);
     const CommandCall call{control, window, {first, second, third, fourth}};
     if (!RowAcceptsArgs(*row, call))
-        return 0;
+        return Refuse(CR_BAD_ARGUMENT);
     const int32_t result = row->run(*row, call);
+    refusal = CR_NONE;
     return row->result == RowResult::Passed ? result : 0;
 }

@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "runtime/control/control_styles.h"
-#include "runtime/dialog/dialog_template.h"
-#include "runtime/window/typed_arg.h"
+#include "runtime/window/control_styles.h"
+#include "runtime/window/dialog_template.h"
+#include "runtime/core/typed_arg.h"
 #include "runtime/window/window_record.h"
 
 // Control type codes; each names a system window class and the styles the
@@ -90,6 +90,12 @@ int32_t SetHotColor(const WindowRecord* window, int32_t controlId, uint32_t hotC
 
 // Focuses the control, or the window itself for controlId 0. Returns 0.
 int32_t FocusControl(const WindowRecord* window, int32_t controlId);
+
+// Moves and sizes the window's control (x and y in the window's client
+// area), or the window itself for controlId 0, and repaints it. Returns 1,
+// or 0 when there is no such window or control.
+int32_t MoveControl(const WindowRecord* window, int32_t controlId, int32_t x, int32_t y,
+                    int32_t width, int32_t height);
 
 // SendMessageA to the target: a window handle (TY_INTEGER or TY_DWORD, by
 // value or by reference) or a WindowRecord (TY_WINDOW), or its child with

@@ -1,6 +1,6 @@
 #include "runtime/control/control_procedures.h"
 #include "runtime/control/control_properties.h"
-#include "runtime/control/control_styles.h"
+#include "runtime/window/control_styles.h"
 #include "runtime/control/subclass.h"
 #include "runtime/window/draw_scope.h"
 #include "runtime/window/open_window.h"

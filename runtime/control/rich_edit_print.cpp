@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "runtime/control/controls.h"
-#include "runtime/core/program.h"
+#include "runtime/core/float_control.h"
 #include "runtime/core/strings.h"
 #include "runtime/core/system_library.h"
 #include "runtime/window/gdi_guards.h"

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/window/typed_arg.h"
+#include "runtime/core/typed_arg.h"
 
 // One stream's state, the EDITSTREAM's cookie.
 struct StreamCookie {

@@ -5,7 +5,7 @@
 #include "runtime/control/controls.h"
 #include "runtime/control/rich_edit_callback.h"
 #include "runtime/control/thread_ole.h"
-#include "runtime/window/typed_arg.h"
+#include "runtime/core/typed_arg.h"
 #include "runtime/window/window_proc.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "runtime/window/block_alloc.h"
+#include "runtime/core/block_alloc.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "runtime/control/controls.h"
 #include "runtime/dialog/template_image.h"
-#include "runtime/window/block_alloc.h"
+#include "runtime/core/block_alloc.h"
 #include "runtime/window/dialog_registry.h"
 #include "runtime/window/gdi_guards.h"
 #include "runtime/window/open_window.h"

@@ -88,3 +88,9 @@ HWND OpenModelessDialog(WindowRecord* window, const WindowRecord* owner) {
         ShowWindow(window->hwnd, SW_SHOW);
     return handle;
 }
+
+int32_t EndModalDialog(const WindowRecord* dialog, int32_t value) {
+    if (!dialog || !dialog->hwnd)
+        return 0;
+    return EndDialog(dialog->hwnd, value) ? 1 : 0;
+}

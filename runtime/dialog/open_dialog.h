@@ -18,3 +18,9 @@ int32_t RunModalDialog(WindowRecord* window, const WindowRecord* owner);
 // is shown unless its template was made with RF_HIDDEN. Null when the record
 // is not a dialog template or the dialog could not be created.
 HWND OpenModelessDialog(WindowRecord* window, const WindowRecord* owner);
+
+// Ends the modal dialog shown for the record: its RunModalDialog returns
+// value once the handler that called this has returned. Returns 1, or 0
+// when the record has no dialog window. A modeless dialog is closed with
+// CloseWindow instead.
+int32_t EndModalDialog(const WindowRecord* dialog, int32_t value);

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "runtime/dialog/dialog_template.h"
+#include "runtime/window/dialog_template.h"
 
 inline constexpr char kDialogFaceName[] = "MS Sans Serif";
 constexpr uint16_t kDialogPointSize = 8;

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#include "runtime/core/message_box.h"
+#include "runtime/window/message_box.h"
 #include "runtime/core/numbers.h"
 #include "runtime/core/strings.h"
 

@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "runtime/window/typed_arg.h"
+#include "runtime/core/typed_arg.h"
 
 // Opens fileName into *channel, with mode compared exactly:
 //   "R", "r"    text, binary  read           others may read and write  existing file only

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "runtime/core/program.h"
+#include "runtime/core/float_control.h"
 #include "runtime/core/strings.h"
 #include "runtime/resource/resource_data.h"
 

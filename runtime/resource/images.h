@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "runtime/window/typed_arg.h"
+#include "runtime/core/typed_arg.h"
 
 // Image kinds, and flags added to a kind.
 enum : int32_t {

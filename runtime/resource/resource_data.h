@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "runtime/window/typed_arg.h"
+#include "runtime/core/typed_arg.h"
 
 // String resource names and types are kept in buffers of this many
 // characters with the terminator; a longer one is refused, never cut, since

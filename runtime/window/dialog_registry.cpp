@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "runtime/dialog/dialog_template.h"
-#include "runtime/window/block_alloc.h"
+#include "runtime/window/dialog_template.h"
+#include "runtime/core/block_alloc.h"
 #include "runtime/window/window_record.h"
 
 namespace {

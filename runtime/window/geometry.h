@@ -8,6 +8,8 @@
 
 #include "runtime/window/window_record.h"
 
+// Each returns 1 when it read the sizes, 0 as written below.
+
 // Width and height of a bitmap; both 0 (and result 0) when it is null or
 // not a bitmap.
 int32_t GetBitmapSize(HBITMAP bitmap, int32_t* width, int32_t* height);

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/window/block_alloc.h"
+#include "runtime/core/block_alloc.h"
 
 // One entry, or a spare node on the free chain.
 struct MapNode {

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "runtime/window/block_alloc.h"
+#include "runtime/core/block_alloc.h"
 
 namespace {
 

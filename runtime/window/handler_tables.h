@@ -43,6 +43,10 @@ int32_t SetControlHandler(WindowRecord* record, int32_t controlId, int32_t notif
 
 // The routine runs for EV_MENU events with that command id. Results as
 // for SetControlHandler; command id 0 is never found.
+// Toolbar buttons are controls here, not menu items: a click arrives as
+// EV_CONTROL with the button's command id as controlId and notifyCode 0, so
+// it is registered with SetControlHandler(record, commandId, 0, routine); a
+// button that repeats a menu command is registered both ways.
 int32_t SetMenuHandler(WindowRecord* record, int32_t menuId, HandlerProc handler);
 
 // The routine runs for every event with that code (an EV_ code or a

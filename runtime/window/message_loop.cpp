@@ -4,7 +4,7 @@
 
 #include <ole2.h>
 
-#include "runtime/window/block_alloc.h"
+#include "runtime/core/block_alloc.h"
 #include "runtime/window/handler_tables.h"
 #include "runtime/window/open_window.h"
 

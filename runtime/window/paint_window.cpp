@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "runtime/control/control_styles.h"
+#include "runtime/window/control_styles.h"
 #include "runtime/window/class_name.h"
 #include "runtime/window/gdi_guards.h"
 #include "runtime/window/open_window.h"

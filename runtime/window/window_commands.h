@@ -20,6 +20,7 @@ int32_t CenterWindow(const WindowRecord* window);
 // when there is no such control.
 int32_t ShowWindowOrControl(const WindowRecord* window, int32_t showCommand, int32_t controlId);
 
+// The window's caption.
 int32_t SetCaption(const WindowRecord* window, const char* text);
 
 // The icon of the window's class: every window of that class shows it.

@@ -8,7 +8,6 @@
 #include "runtime/window/paint_window.h"
 
 MessageRecord messageRecord;
-int32_t exitCode;
 
 namespace {
 

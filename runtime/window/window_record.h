@@ -143,4 +143,3 @@ constexpr int32_t MDI_CLIENT_ID = 0xCAC;
 constexpr int32_t MDI_FIRST_CHILD_ID = 0x4050;
 
 extern MessageRecord messageRecord;  // the event being delivered
-extern int32_t exitCode;          // passed to ExitProcess; nothing writes it

@@ -8,7 +8,7 @@
 #include <initializer_list>
 
 #include "runtime/control/controls.h"
-#include "runtime/core/program.h"
+#include "runtime/program/program.h"
 #include "runtime/dialog/create_dialog.h"
 #include "runtime/dialog/open_dialog.h"
 #include "tests/dialog/oracle_dialogs.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "runtime/core/program.h"
+#include "runtime/program/program.h"
 #include "runtime/core/strings.h"
 #include "runtime/window/message_loop.h"
 #include "runtime/window/open_window.h"

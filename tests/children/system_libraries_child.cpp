@@ -9,8 +9,8 @@
 
 #include "runtime/control/controls.h"
 #include "runtime/control/rich_edit_print.h"
-#include "runtime/core/print_values.h"
-#include "runtime/core/program.h"
+#include "runtime/window/print_values.h"
+#include "runtime/program/program.h"
 #include "runtime/core/strings.h"
 #include "runtime/window/open_window.h"
 

@@ -150,4 +150,26 @@ TEST_F(ControlTest, FocusGoesToTheControlOrToTheWindowItself) {
     EXPECT_EQ(FocusControl(&closed, 0), 0);
 }
 
+TEST_F(ControlTest, MoveControlPlacesAControlInTheClientAreaOrTheWindowItself) {
+    ASSERT_NE(MadeControl(&window, CT_EDIT, "", 0, 0, 100, 25, 0, 103), nullptr);
+    HWND edit = GetDlgItem(window.hwnd, 103);
+    EXPECT_EQ(MoveControl(&window, 103, 12, 34, 150, 40), 1);
+    RECT area{};
+    GetWindowRect(edit, &area);
+    MapWindowPoints(nullptr, window.hwnd, reinterpret_cast<POINT*>(&area), 2);
+    EXPECT_EQ(area.left, 12);
+    EXPECT_EQ(area.top, 34);
+    EXPECT_EQ(area.right - area.left, 150);
+    EXPECT_EQ(area.bottom - area.top, 40);
+
+    EXPECT_EQ(MoveControl(&window, 0, 20, 30, 333, 222), 1);
+    GetWindowRect(window.hwnd, &area);
+    EXPECT_EQ(area.right - area.left, 333);
+    EXPECT_EQ(area.bottom - area.top, 222);
+
+    EXPECT_EQ(MoveControl(&window, 999, 0, 0, 10, 10), 0);
+    WindowRecord closed{};
+    EXPECT_EQ(MoveControl(&closed, 103, 0, 0, 10, 10), 0);
+}
+
 }  // namespace

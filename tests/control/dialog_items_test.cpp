@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/window/block_alloc.h"
+#include "runtime/core/block_alloc.h"
 #include "runtime/window/dialog_registry.h"
 #include "tests/control/control_fixture.h"
 

@@ -174,7 +174,9 @@ TEST_F(ListViewCommandTest, WrongArgumentTypesSendNothing) {
     EXPECT_EQ(ColumnWidth(0), StringWidth("Host") + StringWidth("XX"));
     EXPECT_EQ(Command(kListId, CC_LV_INSERT_COLUMN, IntArg(2), TypedValue(0, TY_STRING)), 0);
     EXPECT_EQ(ColumnCaption(2), "");
-    EXPECT_EQ(Command(kListId, CC_LV_DELETE_ALL_ITEMS, StrArg("ignored"), StrArg("ignored")), 1);
+    EXPECT_EQ(Command(kListId, CC_LV_DELETE_ALL_ITEMS, StrArg("surplus"), StrArg("surplus")), 0);
+    EXPECT_EQ(ItemCount(), 3);
+    EXPECT_EQ(Command(kListId, CC_LV_DELETE_ALL_ITEMS), 1);
     EXPECT_EQ(ItemCount(), 0);
 }
 

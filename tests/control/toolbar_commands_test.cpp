@@ -141,7 +141,7 @@ TEST_F(ToolbarCommandTest, RefusedRowsAndUnknownCodesSendNothing) {
     EXPECT_EQ(Label(0), "<none>");
     EXPECT_EQ(Command(kToolbarId, CC_TB_SET_BUTTON_STYLE, TypedValue(503, TY_WORD), IntArg(BTNS_CHECK)), 0);
     EXPECT_EQ(Button(2).fsStyle, BTNS_BUTTON);
-    EXPECT_EQ(Command(kToolbarId, 10, IntArg(502), IntArg(0)), 0);
+    EXPECT_EQ(Command(kToolbarId, 11, IntArg(502), IntArg(0)), 0);
     EXPECT_EQ(Command(kToolbarId, CC_LV_INSERT_ITEM + 100, IntArg(502), IntArg(0)), 0);
     EXPECT_TRUE(Enabled(502));
     EXPECT_EQ(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 3);
@@ -259,6 +259,24 @@ TEST_F(ToolbarRefitTest, AutosizeRefitsOnlyForAVerticalBar) {
     GetWindowRect(frame.mdiClient, &client);
     EXPECT_EQ(client.left, barArea.right);
     EXPECT_EQ(MdiClientTop(), 0);
+}
+
+TEST_F(ToolbarCommandTest, AddedButtonsComeLastWithTheirIdImageStyleAndLabel) {
+    Command(kToolbarId, CC_TB_ADD_STRINGS, StrArg("Open|Save|"));
+    EXPECT_EQ(Command(kToolbarId, CC_TB_ADD_BUTTON, IntArg(601), IntArg(I_IMAGENONE)), 1);
+    EXPECT_EQ(Command(kToolbarId, CC_TB_ADD_BUTTON, IntArg(602), IntArg(I_IMAGENONE), IntArg(BTNS_CHECK), IntArg(1)), 1);
+    EXPECT_EQ(Command(kToolbarId, CC_TB_ADD_BUTTON, StrArg("603"), IntArg(I_IMAGENONE)), 0);
+    EXPECT_EQ(Command(kToolbarId, CC_TB_ADD_BUTTON, IntArg(603), IntArg(I_IMAGENONE), StrArg("check")), 0);
+    ASSERT_EQ(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 5);
+    const TBBUTTON plain = Button(3);
+    EXPECT_EQ(plain.idCommand, 601);
+    EXPECT_EQ(plain.iBitmap, I_IMAGENONE);
+    EXPECT_EQ(plain.fsStyle, BTNS_BUTTON);
+    EXPECT_TRUE(Enabled(601));
+    const TBBUTTON check = Button(4);
+    EXPECT_EQ(check.idCommand, 602);
+    EXPECT_EQ(check.fsStyle, BTNS_CHECK);
+    EXPECT_EQ(check.iString, 1);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "runtime/core/program.h"
+#include "runtime/program/program.h"
 
 #include <gtest/gtest.h>
 

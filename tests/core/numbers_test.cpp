@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "runtime/core/program.h"
+#include "runtime/program/program.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "runtime/core/print_values.h"
+#include "runtime/window/print_values.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -6,7 +6,7 @@
 #include <bit>
 #include <string>
 
-#include "runtime/core/program.h"
+#include "runtime/program/program.h"
 #include "runtime/window/message_loop.h"
 #include "runtime/window/open_window.h"
 #include "tests/support/test_support.h"

@@ -1,4 +1,4 @@
-#include "runtime/core/timers.h"
+#include "runtime/window/timers.h"
 
 #include <gtest/gtest.h>
 

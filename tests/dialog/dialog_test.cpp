@@ -483,4 +483,19 @@ TEST_F(DialogTest, EveryControlTypeIsTakenOverPaintsInItsColoursAndTabsInOrder) 
     EXPECT_EQ(GetCursor(), cross);
 }
 
+TEST_F(DialogTest, EndModalDialogHandsItsValueToRunModalDialog) {
+    Describe(160, 80, WS_CAPTION, "ended");
+    int32_t endedAtCue = -1;
+    react = [&](const MessageRecord& m) {
+        if (m.eventCode == static_cast<int32_t>(WM_CUE))
+            endedAtCue = EndModalDialog(m.window, 4242);
+        return 0;
+    };
+    EXPECT_EQ(RunModal(), 4242);
+    EXPECT_EQ(endedAtCue, 1);
+    EXPECT_EQ(dialog.hwnd, nullptr);
+    EXPECT_EQ(EndModalDialog(&dialog, 3), 0);
+    EXPECT_EQ(EndModalDialog(nullptr, 3), 0);
+}
+
 }  // namespace

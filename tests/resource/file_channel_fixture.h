@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime/core/program.h"
+#include "runtime/program/program.h"
 #include "runtime/core/strings.h"
 #include "runtime/resource/file_channel.h"
-#include "runtime/window/typed_arg.h"
+#include "runtime/core/typed_arg.h"
 #include "tests/support/test_support.h"
 
 inline TypedArg ChannelArg(HANDLE& channel, uint32_t kind) {

@@ -1,4 +1,4 @@
-#include "runtime/window/block_alloc.h"
+#include "runtime/core/block_alloc.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

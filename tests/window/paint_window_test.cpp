@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "runtime/control/control_styles.h"
+#include "runtime/window/control_styles.h"
 #include "runtime/window/draw_scope.h"
 #include "runtime/window/geometry.h"
 #include "runtime/window/message_loop.h"

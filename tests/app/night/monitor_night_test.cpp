@@ -17,7 +17,7 @@
 #include "app/layout.h"
 #include "app/monitor.h"
 #include "runtime/core/clock.h"
-#include "runtime/core/program.h"
+#include "runtime/program/program.h"
 #include "runtime/core/strings.h"
 #include "runtime/window/message_loop.h"
 #include "runtime/window/open_window.h"

@@ -1,4 +1,4 @@
-#include "runtime/core/print_values.h"
+#include "runtime/window/print_values.h"
 
 #include <windows.h>
 

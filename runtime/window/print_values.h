@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "runtime/window/typed_arg.h"
+#include "runtime/core/typed_arg.h"
 #include "runtime/window/window_record.h"
 
 // Item codes beyond the TY_ codes: a window as the first item chooses the

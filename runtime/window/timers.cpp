@@ -1,4 +1,4 @@
-#include "runtime/core/timers.h"
+#include "runtime/window/timers.h"
 
 int32_t StartWindowTimer(WindowRecord* record, int32_t periodMs, int32_t id, TIMERPROC procedure) {
     if (record && record->hwnd)

@@ -17,4 +17,5 @@ extern HHOOK messageBoxHook;
 // centred the same way.
 int32_t ShowMessage(WindowRecord* owner, const char* text, const char* caption, uint32_t flags);
 
+// The CBT hook ShowMessage installs; the platform's hook chain result.
 LRESULT CALLBACK CenterHookProc(int code, WPARAM wParam, LPARAM lParam);

@@ -40,7 +40,21 @@ constexpr TypedArg NoArg{0, TY_NONE};
 constexpr uint32_t TypeCode(TypedArg a) { return a.type & 0xFFFF; }
 constexpr bool IsByRef(TypedArg a) { return (a.type & TY_BYREF) != 0; }
 
+// An integer by value.
 inline TypedArg IntArg(int32_t v) { return TypedArg{static_cast<uint32_t>(v), TY_INTEGER}; }
+// A string: the address of its characters, or of a buffer a call fills.
 inline TypedArg StrArg(const char* s) {
     return TypedArg{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(s)), TY_STRING};
+}
+
+// A reference to the caller's integer variable: commands read it, or write
+// it, through its address at the time of the call.
+inline TypedArg IntRefArg(int32_t* variable) {
+    return TypedArg{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(variable)), TY_INTEGER | TY_BYREF};
+}
+// A file channel variable (the HANDLE that OpenFileChannel fills), by
+// reference, as the channel calls and the stream commands take it; kind is
+// TY_TEXTFILE or TY_BINFILE.
+inline TypedArg ChannelArg(void** channel, uint32_t kind = TY_TEXTFILE) {
+    return TypedArg{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(channel)), kind | TY_BYREF};
 }

@@ -1,4 +1,4 @@
-#include "runtime/core/program.h"
+#include "runtime/program/program.h"
 
 #include <windows.h>
 
@@ -6,7 +6,8 @@
 
 #include "runtime/core/strings.h"
 #include "runtime/window/dialog_registry.h"
-#include "runtime/window/window_record.h"
+
+int32_t exitCode;
 
 namespace {
 
@@ -30,12 +31,6 @@ void InitialiseFloatingPoint() {
 }
 
 }  // namespace
-
-int32_t ResetFloatingPoint() {
-    const uint16_t word = kFloatControlWord;
-    __asm__ __volatile__("fnclex\n\tfldcw %0" : : "m"(word));
-    return 0;
-}
 
 void RunProgram(void (*body)()) {
     InitialiseFloatingPoint();

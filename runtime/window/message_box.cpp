@@ -1,4 +1,4 @@
-#include "runtime/core/message_box.h"
+#include "runtime/window/message_box.h"
 
 #include <array>
 
