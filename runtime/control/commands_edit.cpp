@@ -258,7 +258,7 @@ constexpr std::array kEditCommands{
     CommandRow{CC_ED_SET_MARGINS, EM_SETMARGINS, 0, {Int, Int}, kZero, SetMargins},
     CommandRow{CC_ED_SET_WRAP, EM_SETTARGETDEVICE, 0, {Int}, kZero, SetWrap},
     CommandRow{CC_ED_UNDO, WM_UNDO, 0, {}, kPassed, SendFixed},
-    CommandRow{CC_ED_STREAM_OUT, EM_STREAMOUT, 0, {StrOrFile, Int}, kPassed, Stream},
+    CommandRow{CC_ED_STREAM_OUT, EM_STREAMOUT, 0, {StrOrFile, Int, OptionalInt}, kPassed, Stream},
     CommandRow{CC_ED_STREAM_IN, EM_STREAMIN, 0, {StrOrFile, Int}, kPassed, Stream},
     CommandRow{CC_ED_PASTE_SPECIAL, EM_PASTESPECIAL, 0, {}, kPassed, PasteSpecial},
     CommandRow{CC_ED_SET_ALIGNMENT, EM_SETPARAFORMAT, 0, {Int}, kPassed, SetAlignment},

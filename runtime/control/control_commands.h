@@ -84,8 +84,9 @@ enum : int32_t {
     CC_ED_SET_WRAP = 31,                // (int width) -> 0; 0 wraps at the edge, 1 does not
                                         // wrap, else wraps at width twips
     CC_ED_UNDO = 32,                    // () -> 1/0
-    CC_ED_STREAM_OUT = 33,              // (str buffer or file, int rich) -> characters written;
-                                        // rich is a flag, non-zero RTF, 0 text: not an SF_ value
+    CC_ED_STREAM_OUT = 33,              // (str buffer or file, int rich[, int characters]) ->
+                                        // characters written; rich is a flag, non-zero RTF, 0
+                                        // text: not an SF_ value; a buffer holds characters + 1
     CC_ED_STREAM_IN = 34,               // (str text or file, int rich) -> characters read; rich
                                         // as code 33
     CC_ED_PASTE_SPECIAL = 35,           // () -> the paste's result, 0 when it cannot paste
