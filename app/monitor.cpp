@@ -45,41 +45,6 @@ void AppendTimedLine(const char* label, uint32_t color) {
     FreeString(line);
 }
 
-int32_t LogCommand(int32_t command, TypedArg first = NoArg, TypedArg second = NoArg) {
-    return SendControlCommand(&mainWindow, LOG_CONTROL_ID, command, first, second, NoArg, NoArg);
-}
-
-// Keeps room for `needed` more characters by deleting whole lines from the
-// bottom (the oldest) when the control's text limit would be passed.
-void MakeRoomInLog(int32_t needed) {
-    const int32_t limit = LogCommand(CC_ED_GET_LIMIT_TEXT);
-    const int32_t length = LogCommand(CC_ED_GET_TEXT_LENGTH);
-    if (limit <= 0 || length + needed <= limit)
-        return;
-    const int32_t keep = limit - needed > 0 ? limit - needed : 0;
-    const int32_t line = LogCommand(CC_ED_LINE_FROM_CHAR, IntArg(keep));
-    int32_t cut = LogCommand(CC_ED_LINE_INDEX, IntArg(line));
-    if (cut > keep || cut < 0)
-        cut = keep;
-    // Wine's rich edit scrolls to the caret after the replace: down to the
-    // oldest lines, and back up at the next select at 0, painting the whole
-    // log both times. With a full log, under emulation, that was 550 ms of a
-    // 590 ms line; with the redraw off while it deletes, 150 ms. The view
-    // ends where it began, at the top, and is painted once. A control that
-    // was hidden is left alone: turning the redraw on would show it.
-    HWND log = GetDlgItem(mainWindow.hwnd, LOG_CONTROL_ID);
-    const bool shown = log && (GetWindowLongA(log, GWL_STYLE) & WS_VISIBLE);
-    if (shown)
-        SendMessageA(log, WM_SETREDRAW, FALSE, 0);
-    LogCommand(CC_ED_SET_SEL, IntArg(cut), IntArg(-1));
-    LogCommand(CC_ED_REPLACE_SEL, StrArg(""));
-    LogCommand(CC_ED_SET_SEL, IntArg(0), IntArg(0));
-    if (shown) {
-        SendMessageA(log, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(log, nullptr, TRUE);
-    }
-}
-
 }  // namespace
 
 int32_t ProbePeriodMs(int32_t seconds) {
@@ -90,16 +55,7 @@ int32_t ProbePeriodMs(int32_t seconds) {
 }
 
 int32_t AppendLogLine(const char* text, uint32_t color) {
-    char* line = ConcatStrings(text, "\r\n");
-    if (!line)
-        return 0;
-    MakeRoomInLog(StringLength(line));
-    LogCommand(CC_ED_SET_SEL, IntArg(0), IntArg(0));
-    LogCommand(CC_ED_SET_SEL_COLOR, IntArg(static_cast<int32_t>(color)));
-    LogCommand(CC_ED_SET_SEL, IntArg(0), IntArg(0));
-    PushTemporary(line);
-    LogCommand(CC_ED_REPLACE_SEL, StrArg(line));
-    ReleaseTemporaries(1);
+    AppendLogLine(&mainWindow, LOG_CONTROL_ID, text, color);
     return 0;
 }
 

@@ -27,8 +27,7 @@ int32_t StopMonitor();
 // failure also shows a "Failure" box when "Failure message" is ticked and no
 // such box is open already.
 void CALLBACK ProbeTick(HWND hwnd, UINT message, UINT_PTR timerId, DWORD systemTime);
-// Writes text + "\r\n" in the colour at the top of the log, dropping the
-// oldest lines from the bottom when the log would otherwise be full.
+// The monitor's log line: AppendLogLine on its log control. Returns 0.
 int32_t AppendLogLine(const char* text, uint32_t color);
 
 // Timer period for an interval: interval x 1000 ms, held at the platform's

@@ -35,6 +35,7 @@
 
 #include "runtime/control/control_commands.h"
 #include "runtime/control/controls.h"
+#include "runtime/control/log_lines.h"
 #include "runtime/control/rich_edit_print.h"
 #include "runtime/control/rich_edit_stream.h"
 
