@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Sets up if needed, builds, and starts Reachlet under Wine on your display.
-# With no display it runs on a virtual one, saves a screenshot and says where.
+# Sets up if needed, builds, and starts Reachlet under Wine on your display;
+# with the argument "fleet", Reachlet Fleet (which reads fleet-hosts.txt
+# beside it, when there is one). With no display it runs on a virtual one,
+# saves a screenshot and says where.
+#   bash scripts/run.sh [fleet]
 # Where the kernel runs no 32-bit code (or with REACHLET_VM=1) that virtual
 # display is inside a virtual machine (scripts/vm-env.sh).
 set -euo pipefail
@@ -9,20 +12,24 @@ cd "$root"
 
 source scripts/wine-env.sh
 source scripts/vm-env.sh
-program="$build_dir/app/Reachlet.exe"
+case "${1:-}" in
+  "") program="$build_dir/app/Reachlet.exe" name=Reachlet title='^Reachlet' ;;
+  fleet) program="$build_dir/app/ReachletFleet.exe" name="Reachlet Fleet" title='^Reachlet Fleet' ;;
+  *) echo "usage: bash scripts/run.sh [fleet]"; exit 2 ;;
+esac
 shot="$build_dir/screenshot.png"
 
 if reason=$(vm_reason); then
   if [ -n "${DISPLAY:-}" ]; then
-    echo "Reachlet cannot show its window on $DISPLAY: $reason, so it runs only in a virtual machine; unset DISPLAY to run it there and save a screenshot."
+    echo "$name cannot show its window on $DISPLAY: $reason, so it runs only in a virtual machine; unset DISPLAY to run it there and save a screenshot."
     exit 1
   fi
-  echo "Reachlet runs in a virtual machine: $reason."
+  echo "$name runs in a virtual machine: $reason."
   bash scripts/setup.sh
   build_project
   vm_prepare_root
   trap vm_cleanup EXIT
-  vm_run scripts/run.sh || { echo "Reachlet's run in the virtual machine failed (status $?)"; exit 1; }
+  vm_run scripts/run.sh "$@" || { echo "$name's run in the virtual machine failed (status $?)"; exit 1; }
   rm -f "$shot"
   if vm_copy_out "$shot" "$shot"; then
     echo "screenshot copied out of the virtual machine to $shot"
@@ -43,12 +50,12 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec wine "$program"
 fi
 
-show_program "$program" '^Reachlet' 30
+show_program "$program" "$title" 30
 sleep 1
 import -window root "$shot"
 if [ -n "$window" ]; then
-  echo "Reachlet ran on virtual display $DISPLAY; screenshot saved to $shot"
+  echo "$name ran on virtual display $DISPLAY; screenshot saved to $shot"
 else
-  echo "Reachlet showed no window within 30 seconds; screenshot saved to $shot"
+  echo "$name showed no window within 30 seconds; screenshot saved to $shot"
 fi
 kill "$program_pid" 2>/dev/null || true

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Makes the README's three screenshots in docs/: the main window as it
-# starts (screenshot.png, the whole virtual display), then, cut to the
-# window, monitoring 127.0.0.1 every 10 seconds with Stop held down
-# (monitor-running.png) and after Stop (monitor-stopped.png). Runs on a
+# Makes the README's screenshots in docs/: the main window as it starts
+# (screenshot.png, the whole virtual display), then, cut to the window,
+# monitoring 127.0.0.1 every 10 seconds with Stop held down
+# (monitor-running.png) and after Stop (monitor-stopped.png); with the
+# argument "fleet", only Reachlet Fleet watching five hosts, two of them
+# down, with one host's window open (fleet.png). Runs on a
 # virtual display of its own; where the kernel runs no 32-bit code (or with
 # REACHLET_VM=1) that display is inside a virtual machine (scripts/vm-env.sh).
 set -euo pipefail
@@ -14,6 +16,7 @@ source scripts/vm-env.sh
 program="$build_dir/app/Reachlet.exe"
 shots="$build_dir/screenshots"
 names=(screenshot.png monitor-running.png monitor-stopped.png)
+[ "${1:-}" != fleet ] || names=(fleet.png)
 
 if reason=$(vm_reason); then
   echo "The screenshots are made in a virtual machine: $reason."
@@ -21,7 +24,7 @@ if reason=$(vm_reason); then
   build_project
   vm_prepare_root
   trap vm_cleanup EXIT
-  vm_run scripts/screenshots.sh || { echo "the screenshot run in the virtual machine failed (status $?)"; exit 1; }
+  vm_run scripts/screenshots.sh "$@" || { echo "the screenshot run in the virtual machine failed (status $?)"; exit 1; }
   for name in "${names[@]}"; do
     vm_copy_out "$shots/$name" "$root/docs/$name" || { echo "the virtual machine left no $name"; exit 1; }
   done
@@ -35,6 +38,31 @@ build_project
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;sensapi=n,b"
 mkdir -p "$shots"
 unset DISPLAY
+
+if [ "${1:-}" = fleet ]; then
+  # Three loopback hosts answer; 192.0.2.0/24 is kept for documentation and
+  # never reached.
+  list="$shots/fleet-hosts.txt"
+  printf '%s\r\n' "127.0.0.1 10 0" "127.0.0.2 10 0" "127.0.0.3 10 0" "192.0.2.1 10 0" "192.0.2.2 10 0" >"$list"
+  trap stop_wine_and_display EXIT
+  start_virtual_display
+  prepare_prefix "$build_dir/wineprefix-run"
+  start_wineserver
+  wine "$build_dir/app/ReachletFleet.exe" "$(winepath -w "$list")" &
+  program_pid=$!
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Reachlet Fleet' 2>/dev/null | head -n 1 || true)
+  [ -n "$window" ] || { echo "Reachlet Fleet showed no window within 60 seconds" >&2; exit 1; }
+  sleep "${FLEET_SHOT_WAIT:-35}"
+  import -window root "$shots/fleet-overview.png"
+  # The fourth row: the first host that is down.
+  xdotool mousemove --window "$window" "${FLEET_ROW_X:-60}" "${FLEET_ROW_Y:-150}" click --repeat 2 --delay 80 1
+  sleep 8
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  import -window root -crop "$((WIDTH + 20))x$((HEIGHT + 20))+$((X - 10))+$((Y - 10))" +repage "$shots/fleet.png"
+  kill "$program_pid" 2>/dev/null || true
+  echo "screenshots saved in $shots"
+  exit 0
+fi
 show_program "$program" '^Reachlet$' 60
 if [ -z "$window" ]; then
   echo "Reachlet showed no window within 60 seconds" >&2

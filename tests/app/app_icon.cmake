@@ -12,6 +12,6 @@ if(TARGET app_tests)
     DEPENDS ${app_icon} ${CMAKE_CURRENT_SOURCE_DIR}/support/pixels_header.sh
     COMMENT "Reading the program's icon with ImageMagick")
   target_sources(app_tests PRIVATE ${PROJECT_SOURCE_DIR}/resources/reachlet.rc ${APP_ICON_DIR}/app_icon_pixels.h)
-  # reachlet_version.h, which the resource script includes, is made beside the program.
-  target_include_directories(app_tests PRIVATE ${APP_ICON_DIR} ${PROJECT_BINARY_DIR}/app)
+  # reachlet_version.h, which the resource script includes, is made for every program.
+  target_include_directories(app_tests PRIVATE ${APP_ICON_DIR} ${PROJECT_BINARY_DIR}/version)
 endif()
