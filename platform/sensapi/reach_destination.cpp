@@ -8,26 +8,9 @@
 #include "platform/sensapi/echo_probe.h"
 #include "platform/sensapi/handshake_probe.h"
 #include "platform/sensapi/resolve_host.h"
+#include "platform/sensapi/winsock_session.h"
 
 namespace {
-
-// Winsock for the length of one query; ending it keeps the last error.
-struct WinsockSession {
-    int started;
-    WinsockSession() {
-        WSADATA wsa;
-        started = WSAStartup(MAKEWORD(2, 2), &wsa) == 0 ? 1 : 0;
-    }
-    ~WinsockSession() {
-        if (started) {
-            const DWORD error = GetLastError();
-            WSACleanup();
-            SetLastError(error);
-        }
-    }
-    WinsockSession(const WinsockSession&) = delete;
-    WinsockSession& operator=(const WinsockSession&) = delete;
-};
 
 int32_t AddressAnswered(const sockaddr_storage& address, uint32_t timeoutMs) {
     if (EchoAnswered(address, timeoutMs))

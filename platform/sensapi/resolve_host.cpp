@@ -7,6 +7,7 @@
 
 #include "platform/sensapi/destination_host.h"
 #include "platform/sensapi/resolver_slots.h"
+#include "platform/sensapi/winsock_session.h"
 
 namespace {
 
@@ -55,11 +56,10 @@ int32_t LookUp(const char* host, int flags, ProbeAddresses& found) {
 
 DWORD WINAPI ResolveWorker(void* parameter) {
     auto* job = static_cast<ResolveJob*>(parameter);
-    WSADATA wsa;
-    const bool started = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
-    job->status = started ? LookUp(job->host.data(), 0, job->found) : WSASYSNOTREADY;
-    if (started)
-        WSACleanup();
+    {
+        WinsockSession winsock;
+        job->status = winsock.started ? LookUp(job->host.data(), 0, job->found) : WSASYSNOTREADY;
+    }
     ReleaseJob(job);
     return 0;
 }

@@ -1,5 +1,7 @@
 // The three entry points of sensapi.dll, exported undecorated by sensapi.def,
-// and the DLL's own, which sets up the state every query shares.
+// and the DLL's own, which sets up the state every query shares. Queries
+// may run on many threads at once: they share only that state, which is
+// made before the first and locked where it changes.
 
 #include <windows.h>
 #include <sensapi.h>
@@ -9,14 +11,17 @@
 #include "platform/sensapi/connection_quality.h"
 #include "platform/sensapi/reach_destination.h"
 #include "platform/sensapi/resolver_slots.h"
+#include "platform/sensapi/winsock_session.h"
 
 // Resolver threads pin the DLL, so none is left when it is unloaded; at
 // process exit the system takes the slots back itself.
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH)
-        return OpenResolverSlots() ? TRUE : FALSE;
-    if (reason == DLL_PROCESS_DETACH && !reserved)
+        return OpenWinsockLock() && OpenResolverSlots() ? TRUE : FALSE;
+    if (reason == DLL_PROCESS_DETACH && !reserved) {
         CloseResolverSlots();
+        CloseWinsockLock();
+    }
     return TRUE;
 }
 

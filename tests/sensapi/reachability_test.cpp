@@ -8,8 +8,10 @@
 #include <windows.h>
 #include <sensapi.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "tests/support/test_support.h"
 
@@ -86,6 +88,66 @@ TEST_F(SensapiTest, LoopbackAddressesAndLocalhostAreReachable) {
     EXPECT_EQ(AskA("127.9.8.7"), kReached);
     // The same again: nothing is left over from the first calls.
     EXPECT_EQ(AskA("127.0.0.1"), kReached);
+}
+
+constexpr int kQueries = 12;
+
+struct Worker {
+    ReachableA ask;
+    HANDLE go;
+    int thread;
+    int reached;
+    int qualities;
+    std::string faults;
+};
+
+DWORD WINAPI AskMany(void* parameter) {
+    auto* w = static_cast<Worker*>(parameter);
+    WaitForSingleObject(w->go, INFINITE);
+    for (int q = 0; q < kQueries; ++q) {
+        // Numeric addresses, and names that take a resolver thread.
+        char destination[32];
+        if (q % 4 == 3)
+            std::strcpy(destination, (w->thread + q) % 2 ? "localhost" : "::1");
+        else
+            std::snprintf(destination, sizeof(destination), "127.0.%d.%d", w->thread, q + 1);
+        QOCINFO quality = UntouchedQuality();
+        SetLastError(kUntouched);
+        const BOOL reached = w->ask(destination, &quality);
+        const DWORD error = GetLastError();
+        if (reached == TRUE && error == ERROR_SUCCESS)
+            ++w->reached;
+        else
+            w->faults += std::string(destination) + " answered " + std::to_string(reached) + " error " +
+                         std::to_string(error) + "; ";
+        w->qualities += quality.dwFlags != kUntouched;
+    }
+    return 0;
+}
+
+// Many threads at once, as a program probing many hosts calls it: every
+// query answers as it would alone. Winsock is started and ended by each
+// query, and the last end closes every socket still open in the process;
+// a start or end that raced another would close a query's socket under it.
+TEST_F(SensapiTest, QueriesOnManyThreadsAtOnceEachAnswerAsAlone) {
+    constexpr int kThreads = 24;
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::vector<Worker> workers(kThreads, Worker{reachableA_, go, 0, 0, 0, {}});
+    std::vector<HANDLE> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        workers[t].thread = t;
+        threads.push_back(CreateThread(nullptr, 0, AskMany, &workers[t], 0, nullptr));
+        ASSERT_NE(threads.back(), nullptr);
+    }
+    SetEvent(go);
+    ASSERT_EQ(WaitForMultipleObjects(kThreads, threads.data(), TRUE, 120000), WAIT_OBJECT_0);
+    for (HANDLE thread : threads)
+        CloseHandle(thread);
+    CloseHandle(go);
+    for (const Worker& w : workers) {
+        EXPECT_EQ(w.reached, kQueries) << "thread " << w.thread << ": " << w.faults;
+        EXPECT_EQ(w.qualities, kQueries) << "thread " << w.thread;
+    }
 }
 
 TEST_F(SensapiTest, UncNamesAndUrlsAreProbedByTheirHost) {
