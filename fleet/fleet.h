@@ -47,8 +47,11 @@ extern char listPath[MAX_PATH];
 // path (or the default one beside the program when path is null or empty)
 // and starts the probes. Returns 1, or 0 when no window could be opened.
 int32_t OpenFleet(const char* path);
-// Stops the probes (waiting at most the longest probe), closes the frame
-// and ends the program.
+// Stops the probes, waiting at most the longest probe for the calls in
+// progress (no thread is killed), drops the hosts and closes the frame.
+// Returns the probe threads still in a call (0: all ended).
+int32_t CloseFleet();
+// CloseFleet, then the end of the program.
 [[noreturn]] void ExitFleet();
 // Starts or stops one host, logging it. Return 0.
 int32_t StartHost(Host* host);
@@ -69,10 +72,14 @@ int32_t SaveList();
 Host* CurrentHost();
 
 // overview.cpp
+// The overview's list view is virtual: it asks the table for the cells of
+// the rows it draws. Adding a row returns its number, -1 without memory;
+// updating redraws the host's row; each returns 1 when the host had a row.
 int32_t OpenOverview();
-int32_t AddHostRow(const Host* host);
+int32_t AddHostRow(Host* host);
 int32_t UpdateHostRow(const Host* host);
 int32_t RemoveHostRow(int32_t hostId);
+int32_t RemoveAllRows();
 // Re-sorts by the column last clicked, if any. Returns 0.
 int32_t SortRows();
 // The row showing the host, -1 when none.

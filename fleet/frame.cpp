@@ -68,11 +68,12 @@ void AddHostWithRow(const char* name, int32_t interval, int32_t alert) {
     }
 }
 
+// From the end of the table, which leaves nothing to move up.
 void RemoveAllHosts() {
-    while (Host* host = HostAt(0)) {
-        CloseHostWindow(host);
-        RemoveHostRow(host->id);
-        RemoveHost(host->id);
+    RemoveAllRows();
+    for (int32_t i = HostCount() - 1; i >= 0; --i) {
+        CloseHostWindow(HostAt(i));
+        RemoveHost(HostAt(i)->id);
     }
 }
 
@@ -383,15 +384,14 @@ int32_t LoadList(const char* path, int32_t reportMissing) {
         ShowError(text ? text : "The host list could not be opened");
         FreeString(text);
     }
-    // Rows go in with the redraw off: a list of thousands is drawn once.
-    HWND list = GetDlgItem(overview.hwnd, ID_HOST_LIST);
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    // First probes spread over each host's interval, not all at once.
+    const uint32_t now = GetTickCount();
     for (int32_t i = 0; i < HostCount(); ++i) {
-        AddHostRow(HostAt(i));
-        StartHost(HostAt(i));
+        Host* host = HostAt(i);
+        AddHostRow(host);
+        StartHost(host);
+        host->nextDueTick = now + static_cast<uint32_t>((static_cast<uint64_t>(PeriodMs(host)) * (i % 100)) / 100);
     }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
     RefreshStatus();
     if (load.bad > 0) {
         char* text = BadLinesMessage(path, load);
@@ -447,9 +447,15 @@ int32_t OpenFleet(const char* path) {
     return 1;
 }
 
-void ExitFleet() {
+int32_t CloseFleet() {
     StopWindowTimer(&frame, SCHEDULE_TIMER_ID);
-    StopProbeWorkers(kLongestProbeMs);
+    const int32_t running = StopProbeWorkers(kLongestProbeMs);
+    RemoveAllHosts();
     CloseWindow(&frame);
+    return running;
+}
+
+void ExitFleet() {
+    CloseFleet();
     EndProgram();
 }

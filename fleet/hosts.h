@@ -35,6 +35,7 @@ struct Host {
     int32_t logNext;             // where the next line goes
     int32_t logCount;
     void* window;                // the program's window for this host while one is open
+    int32_t row;                 // where the overview shows it
 };
 
 // A log line as kept: the kind in the top byte, the second of the day below.

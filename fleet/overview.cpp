@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 
 #include "fleet/fleet.h"
@@ -48,17 +49,30 @@ int32_t Compare(const Host* a, const Host* b, int32_t column) {
     }
 }
 
-// LVM_SORTITEMS hands over the rows' parameters: the hosts' ids.
-int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM column) {
-    const Host* a = FindHost(static_cast<int32_t>(first));
-    const Host* b = FindHost(static_cast<int32_t>(second));
-    if (!a || !b)
-        return 0;
-    int32_t result = Compare(a, b, static_cast<int32_t>(column));
+// The rows in the order shown: the list view is virtual (LVS_OWNERDATA) and
+// asks for a row's cells as it draws it, so a host's change redraws one row
+// and thousands of hosts go in with one call. Each host keeps its row number.
+Host** rows;
+int32_t rowCount;
+int32_t rowCapacity;
+
+bool Ordered(const Host* a, const Host* b) {
+    int32_t result = Compare(a, b, sortColumn);
     if (result == 0)
-        result = a->id < b->id ? -1 : 1;   // equal keys keep the order they were added in
-    return sortDescending ? -result : result;
+        return a->id < b->id;   // equal keys keep the order they were added in
+    return sortDescending ? result > 0 : result < 0;
 }
+
+void NumberRows(int32_t from) {
+    for (int32_t i = from; i < rowCount; ++i)
+        rows[i]->row = i;
+}
+
+void ShowRowCount() {
+    SendMessageA(List(), LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount), LVSICF_NOSCROLL);
+}
+
+Host* HostOfRow(int32_t row) { return row >= 0 && row < rowCount ? rows[row] : nullptr; }
 
 int32_t OnColumnClick() {
     const auto* click = reinterpret_cast<const NMLISTVIEW*>(messageRecord.lParam);
@@ -70,12 +84,36 @@ int32_t OnColumnClick() {
 
 int32_t OnDoubleClick() {
     const auto* activate = reinterpret_cast<const NMITEMACTIVATE*>(messageRecord.lParam);
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = activate->iItem;
-    if (activate->iItem >= 0 && SendMessageA(List(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-        if (Host* host = FindHost(static_cast<int32_t>(item.lParam)))
-            OpenHostWindow(host);
+    if (Host* host = HostOfRow(activate->iItem))
+        OpenHostWindow(host);
+    return 1;
+}
+
+// A row's cell or icon, asked for as the list view draws it.
+int32_t OnGetCell() {
+    auto* info = reinterpret_cast<NMLVDISPINFOA*>(messageRecord.lParam);
+    const Host* host = HostOfRow(info->item.iItem);
+    if (!host)
+        return 0;
+    if (info->item.mask & LVIF_IMAGE)
+        info->item.iImage = host->state;
+    if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
+        char number[16] = "";
+        const char* text = number;
+        const int32_t figures[] = {0, 0, 0, host->probes, host->failures, AvailabilityPercent(host), host->lastMs,
+                                   AverageMs(host)};
+        switch (info->item.iSubItem) {
+        case 0: text = host->name; break;
+        case 1: text = kStateText[host->state]; break;
+        case 2: text = host->since; break;
+        default:
+            // Figures of a host never probed are left empty but its count.
+            if (info->item.iSubItem <= 4 || host->probes > 0)
+                wsprintfA(number, "%d", figures[info->item.iSubItem & 7]);
+            break;
+        }
+        lstrcpynA(info->item.pszText, text, info->item.cchTextMax);
+    }
     return 1;
 }
 
@@ -85,7 +123,7 @@ int32_t OnCustomDraw() {
     if (draw->nmcd.dwDrawStage == CDDS_PREPAINT)
         return CDRF_NOTIFYITEMDRAW;
     if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
-        const Host* host = FindHost(static_cast<int32_t>(draw->nmcd.lItemlParam));
+        const Host* host = HostOfRow(static_cast<int32_t>(draw->nmcd.dwItemSpec));
         if (host && host->state == HOST_DOWN) {
             draw->clrText = kDownText;
             draw->clrTextBk = kDownBack;
@@ -113,15 +151,6 @@ int32_t OverviewHandler() {
     }
 }
 
-void SetRowImageAndParam(int32_t row, const Host* host, UINT mask) {
-    LVITEMA item{};
-    item.mask = mask;
-    item.iItem = row;
-    item.iImage = host->state;
-    item.lParam = host->id;
-    SendMessageA(List(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
 }  // namespace
 
 int32_t OpenOverview() {
@@ -130,8 +159,8 @@ int32_t OpenOverview() {
     constexpr uint32_t kFlags = WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN | RF_NO_SURFACE;
     if (!OpenWindow(&overview, 0, 0, 720, 300, kFlags, &frame, "Hosts", OverviewHandler))
         return 0;
-    CreateControl(&overview, CT_LISTVIEW, "", 0, 0, 700, 280, LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
-                  ID_HOST_LIST);
+    CreateControl(&overview, CT_LISTVIEW, "", 0, 0, 700, 280,
+                  LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_OWNERDATA, ID_HOST_LIST);
     HWND list = List();
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     for (size_t i = 0; i < kColumns.size(); ++i) {
@@ -153,64 +182,75 @@ int32_t OpenOverview() {
     (void)SetControlHandler(&overview, ID_HOST_LIST, LVN_COLUMNCLICK, OnColumnClick);
     (void)SetControlHandler(&overview, ID_HOST_LIST, NM_DBLCLK, OnDoubleClick);
     (void)SetControlHandler(&overview, ID_HOST_LIST, NM_CUSTOMDRAW, OnCustomDraw);
+    (void)SetControlHandler(&overview, ID_HOST_LIST, LVN_GETDISPINFOA, OnGetCell);
     MoveControl(&overview, 0, 0, 0, width > 40 ? width : 720, height > 40 ? height * 3 / 5 : 300);
     return 1;
 }
 
 int32_t RowOfHost(int32_t hostId) {
-    LVFINDINFOA find{};
-    find.flags = LVFI_PARAM;
-    find.lParam = hostId;
-    return static_cast<int32_t>(SendMessageA(List(), LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+    const Host* host = FindHost(hostId);
+    return host && host->row < rowCount && rows[host->row] == host ? host->row : -1;
 }
 
-int32_t AddHostRow(const Host* host) {
-    const int32_t count = SendControlCommand(&overview, ID_HOST_LIST, CC_LV_GET_ITEM_COUNT);
-    const int32_t row = SendControlCommand(&overview, ID_HOST_LIST, CC_LV_INSERT_ITEM, IntArg(count), StrArg(host->name));
-    if (row < 0)
-        return -1;
-    SetRowImageAndParam(row, host, LVIF_PARAM | LVIF_IMAGE);
-    UpdateHostRow(host);
-    return row;
+int32_t AddHostRow(Host* host) {
+    if (rowCount == rowCapacity) {
+        const int32_t capacity = rowCapacity ? rowCapacity * 2 : 256;
+        const SIZE_T bytes = sizeof(Host*) * static_cast<SIZE_T>(capacity);
+        void* grown = rows ? HeapReAlloc(GetProcessHeap(), 0, rows, bytes) : HeapAlloc(GetProcessHeap(), 0, bytes);
+        if (!grown)
+            return -1;
+        rows = static_cast<Host**>(grown);
+        rowCapacity = capacity;
+    }
+    host->row = rowCount;
+    rows[rowCount++] = host;
+    ShowRowCount();
+    return host->row;
 }
 
 int32_t UpdateHostRow(const Host* host) {
     const int32_t row = RowOfHost(host->id);
     if (row < 0)
         return 0;
-    char cells[8][16];
-    wsprintfA(cells[3], "%d", host->probes);
-    wsprintfA(cells[4], "%d", host->failures);
-    wsprintfA(cells[5], "%d", AvailabilityPercent(host));
-    wsprintfA(cells[6], "%d", host->lastMs);
-    wsprintfA(cells[7], "%d", AverageMs(host));
-    const char* texts[8] = {host->name, kStateText[host->state], host->since, cells[3], cells[4], cells[5], cells[6], cells[7]};
-    if (host->probes == 0)
-        texts[5] = texts[6] = texts[7] = "";
-    for (int32_t column = 0; column < 8; ++column)
-        SendControlCommand(&overview, ID_HOST_LIST, CC_LV_SET_ITEM_TEXT, IntArg(row), IntArg(column), StrArg(texts[column]));
-    SetRowImageAndParam(row, host, LVIF_IMAGE);
+    SendMessageA(List(), LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
     return 1;
 }
 
 int32_t RemoveHostRow(int32_t hostId) {
     const int32_t row = RowOfHost(hostId);
-    return row < 0 ? 0 : SendControlCommand(&overview, ID_HOST_LIST, CC_LV_DELETE_ITEM, IntArg(row));
+    if (row < 0)
+        return 0;
+    MoveMemory(rows + row, rows + row + 1, sizeof(Host*) * static_cast<SIZE_T>(rowCount - row - 1));
+    --rowCount;
+    NumberRows(row);
+    ShowRowCount();
+    InvalidateRect(List(), nullptr, TRUE);
+    return 1;
+}
+
+int32_t RemoveAllRows() {
+    rowCount = 0;
+    ShowRowCount();
+    return 0;
 }
 
 int32_t SortRows() {
-    if (sortColumn >= 0)
-        SendMessageA(List(), LVM_SORTITEMS, static_cast<WPARAM>(sortColumn), reinterpret_cast<LPARAM>(CompareRows));
+    if (sortColumn < 0 || rowCount == 0)
+        return 0;
+    // The selected host stays selected wherever it moves.
+    Host* selected = SelectedHost();
+    std::stable_sort(rows, rows + rowCount, Ordered);
+    NumberRows(0);
+    if (selected) {
+        LVITEMA unselect{};
+        unselect.stateMask = LVIS_SELECTED;
+        SendMessageA(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&unselect));
+        SendControlCommand(&overview, ID_HOST_LIST, CC_LV_SELECT_ITEM, IntArg(selected->row));
+    }
+    InvalidateRect(List(), nullptr, FALSE);
     return 0;
 }
 
 Host* SelectedHost() {
-    const auto row = static_cast<int32_t>(SendMessageA(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    if (row < 0)
-        return nullptr;
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    SendMessageA(List(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return FindHost(static_cast<int32_t>(item.lParam));
+    return HostOfRow(static_cast<int32_t>(SendMessageA(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
 }
