@@ -75,8 +75,10 @@ Host* CurrentHost();
 // The overview's list view is virtual: it asks the table for the cells of
 // the rows it draws. Adding a row returns its number, -1 without memory;
 // updating redraws the host's row; each returns 1 when the host had a row.
+// Rows added with show false appear at the next ShowAllRows (returns 0).
 int32_t OpenOverview();
-int32_t AddHostRow(Host* host);
+int32_t AddHostRow(Host* host, bool show = true);
+int32_t ShowAllRows();
 int32_t UpdateHostRow(const Host* host);
 int32_t RemoveHostRow(int32_t hostId);
 int32_t RemoveAllRows();

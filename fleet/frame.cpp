@@ -388,10 +388,11 @@ int32_t LoadList(const char* path, int32_t reportMissing) {
     const uint32_t now = GetTickCount();
     for (int32_t i = 0; i < HostCount(); ++i) {
         Host* host = HostAt(i);
-        AddHostRow(host);
+        AddHostRow(host, false);
         StartHost(host);
         host->nextDueTick = now + static_cast<uint32_t>((static_cast<uint64_t>(PeriodMs(host)) * (i % 100)) / 100);
     }
+    ShowAllRows();
     RefreshStatus();
     if (load.bad > 0) {
         char* text = BadLinesMessage(path, load);

@@ -40,12 +40,49 @@ void NoteBadLine(ListLoad* load, int32_t lineNumber) {
         AppendString(load->badLines, number);
 }
 
-DWORD FilePosition(HANDLE file) { return SetFilePointer(file, 0, nullptr, FILE_CURRENT); }
+// A read stops at the line's end, consuming it, or where the string is full,
+// leaving the rest of the line for the next read; only a full string can be
+// either, and the last byte consumed tells which. The file pointer is where
+// it was.
+bool StoppedInsideLine(HANDLE file) {
+    char last = 0;
+    DWORD read = 0;
+    if (SetFilePointer(file, -1, nullptr, FILE_CURRENT) == INVALID_SET_FILE_POINTER ||
+        !ReadFile(file, &last, 1, &read, nullptr) || read != 1)
+        return false;
+    return last != '\n' && last != '\r';
+}
 
-bool WriteText(HANDLE file, const char* text) {
+// Lines gathered into blocks, one write a block rather than two a host.
+struct ListWriter {
+    HANDLE file;
+    char block[16384];
+    int32_t used;
+    bool ok;
+};
+
+bool Flush(ListWriter* writer) {
     DWORD written = 0;
-    const DWORD length = static_cast<DWORD>(StringLength(text));
-    return WriteFile(file, text, length, &written, nullptr) && written == length;
+    if (writer->ok && writer->used > 0)
+        writer->ok = WriteFile(writer->file, writer->block, static_cast<DWORD>(writer->used), &written, nullptr) &&
+                     written == static_cast<DWORD>(writer->used);
+    writer->used = 0;
+    return writer->ok;
+}
+
+bool WriteText(ListWriter* writer, const char* text) {
+    const int32_t length = StringLength(text);
+    if (writer->used + length > static_cast<int32_t>(sizeof(writer->block)) && !Flush(writer))
+        return false;
+    if (length > static_cast<int32_t>(sizeof(writer->block))) {
+        DWORD written = 0;
+        writer->ok = WriteFile(writer->file, text, static_cast<DWORD>(length), &written, nullptr) &&
+                     written == static_cast<DWORD>(length);
+        return writer->ok;
+    }
+    CopyMemory(writer->block + writer->used, text, static_cast<SIZE_T>(length));
+    writer->used += length;
+    return true;
 }
 
 }  // namespace
@@ -103,14 +140,9 @@ int32_t LoadHostList(const char* path, ListLoad* result) {
     int32_t lineNumber = 0;
     bool continued = false;   // the last read stopped inside a long line
     for (;;) {
-        const DWORD before = FilePosition(file);
         if (ReadFileChannel(ChannelArg(&file), StrArg(line), kLineBufferSize) != 0)
             break;
-        // A read stops at the line's end, consuming it, or where the string
-        // is full, leaving the rest of the line for the next read.
-        const DWORD consumed = FilePosition(file) - before;
-        const bool cut = consumed == static_cast<DWORD>(StringLength(line)) &&
-                         StringLength(line) == kLineBufferSize - 1;
+        const bool cut = StringLength(line) == kLineBufferSize - 1 && StoppedInsideLine(file);
         if (!continued) {
             ++lineNumber;
             if (cut) {
@@ -135,16 +167,20 @@ int32_t SaveHostList(const char* path) {
         return 0;
     HANDLE file = nullptr;
     bool written = OpenFileChannel(&file, TY_TEXTFILE, temporary, "W") == 0;
+    static ListWriter writer;   // 16 KiB: kept off the stack
+    writer.file = file;
+    writer.used = 0;
+    writer.ok = written;
     if (written)
-        written = WriteText(file, "# host, interval in seconds, failure message (1) or not (0)\r\n");
+        written = WriteText(&writer, "# host, interval in seconds, failure message (1) or not (0)\r\n");
     char tail[32];
     for (int32_t i = 0; written && i < HostCount(); ++i) {
         const Host* host = HostAt(i);
         wsprintfA(tail, " %d %d\r\n", host->intervalSeconds, host->alert);
-        written = WriteText(file, host->name) && WriteText(file, tail);
+        written = WriteText(&writer, host->name) && WriteText(&writer, tail);
     }
     if (written)
-        written = FlushFileBuffers(file) != FALSE;
+        written = Flush(&writer) && FlushFileBuffers(file) != FALSE;
     if (file)
         CloseFileChannel(&file, TY_TEXTFILE);
     if (written)

@@ -192,7 +192,7 @@ int32_t RowOfHost(int32_t hostId) {
     return host && host->row < rowCount && rows[host->row] == host ? host->row : -1;
 }
 
-int32_t AddHostRow(Host* host) {
+int32_t AddHostRow(Host* host, bool show) {
     if (rowCount == rowCapacity) {
         const int32_t capacity = rowCapacity ? rowCapacity * 2 : 256;
         const SIZE_T bytes = sizeof(Host*) * static_cast<SIZE_T>(capacity);
@@ -204,8 +204,14 @@ int32_t AddHostRow(Host* host) {
     }
     host->row = rowCount;
     rows[rowCount++] = host;
-    ShowRowCount();
+    if (show)
+        ShowRowCount();
     return host->row;
+}
+
+int32_t ShowAllRows() {
+    ShowRowCount();
+    return 0;
 }
 
 int32_t UpdateHostRow(const Host* host) {

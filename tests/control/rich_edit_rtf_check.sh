@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # The RTF a rich edit control streams out, read by an RTF reader that has
 # nothing to do with Wine (unrtf): its text must be the control's own text,
-# which the same control streamed out as plain text.
-#   rich_edit_rtf_check.sh <build dir>
+# which the same control streamed out as plain text. The writer is a program
+# of children/ that takes the two files' paths: rich_edit_rtf_writer, or
+# another program's own save.
+#   rich_edit_rtf_check.sh <build dir> [writer]
 set -uo pipefail
 
 fail() { echo "FAIL: $*"; exit 1; }
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd -P)
 build_dir=$(cd "$1" && pwd -P) || fail "no build dir $1"
-writer="$build_dir/children/rich_edit_rtf_writer.exe"
+writer="$build_dir/children/${2:-rich_edit_rtf_writer}.exe"
 [ -f "$writer" ] || fail "no $writer"
 command -v unrtf >/dev/null || fail "unrtf is not installed"
 

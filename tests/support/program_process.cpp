@@ -13,8 +13,8 @@ ProgramProcess::~ProgramProcess() {
     CloseHandle(info_.hProcess);
 }
 
-bool ProgramProcess::Start(const std::string& program) {
-    std::string command = "\"" + program + "\"";
+bool ProgramProcess::Start(const std::string& program, const std::string& arguments) {
+    std::string command = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     std::vector<char> line(command.begin(), command.end());
     line.push_back(0);
     STARTUPINFOA si{};

@@ -12,7 +12,8 @@ public:
     ProgramProcess(const ProgramProcess&) = delete;
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
-    bool Start(const std::string& program);
+    // arguments follow the quoted program name on the command line.
+    bool Start(const std::string& program, const std::string& arguments = "");
     // The process's visible top-level window of the given class, waiting up
     // to timeoutMs for it to be shown; null if the process ended or time ran
     // out. The bound is generous: under emulation on a busy machine a start
