@@ -84,26 +84,6 @@ HWND OpenBare() {
     return log;
 }
 
-// What the process's heaps hold in use: the rich edit's text and formatting
-// and the runtime's strings. Wine 8.0 leaves the private-bytes counter of
-// GetProcessMemoryInfo at 0, so the heaps are walked instead.
-double HeapInUseKiB() {
-    HANDLE heaps[64];
-    DWORD count = GetProcessHeaps(64, heaps);
-    if (count > 64)
-        count = 64;
-    double bytes = 0;
-    for (DWORD i = 0; i < count; ++i) {
-        if (!HeapLock(heaps[i]))
-            continue;
-        PROCESS_HEAP_ENTRY entry{};
-        while (HeapWalk(heaps[i], &entry))
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
-                bytes += entry.cbData;
-        HeapUnlock(heaps[i]);
-    }
-    return bytes / 1024;
-}
 
 // Messages sent on this thread while one line is written: to the log, and
 // in all.
@@ -222,7 +202,7 @@ int main(int argc, char** argv) {
             if (written % 100 == 0)
                 bench::Pump();
         }
-        const double heapKiB = HeapInUseKiB();
+        const double heapKiB = bench::HeapInUseKiB();
         char key[64];
 
         countedLog = log;

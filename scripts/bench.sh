@@ -4,7 +4,8 @@
 # the baseline measured in the same run on the same machine, and the ratio.
 # Each figure is the median of repeated runs, with min and max beside it.
 # The machine may be shared and noisy: compare ratios of one run only.
-#   bash scripts/bench.sh [--quick]
+#   bash scripts/bench.sh [--quick] [bench_<name> ...]
+# Named programs run alone, without the probe's and the exe's rows.
 # --quick runs every row for about a second; it keeps the benchmarks building
 # and running and says nothing about speed. CTest runs it with --in-test:
 # no set-up or build, and the display, prefix and wineserver of the test run.
@@ -14,12 +15,13 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-quick="" in_test=""
+quick="" in_test="" only=()
 for arg in "$@"; do
   case "$arg" in
     --quick) quick=1 ;;
     --in-test) in_test=1 ;;
-    *) echo "usage: bash scripts/bench.sh [--quick]"; exit 2 ;;
+    bench_*) only+=("$arg") ;;
+    *) echo "usage: bash scripts/bench.sh [--quick] [bench_<name> ...]"; exit 2 ;;
   esac
 done
 
@@ -192,9 +194,10 @@ for exe in "$bench_dir"/bench_*.exe; do
   program=$(basename "$exe" .exe)
   [[ " ${programs[*]} " == *" $program "* ]] || programs+=("$program")
 done
+[ ${#only[@]} -eq 0 ] || programs=("${only[@]}")
 for program in "${programs[@]}"; do run_bench "$program"; done
 
-bench_probe
+[ ${#only[@]} -gt 0 ] || bench_probe
 cat >>"$figures" <<'ROWS'
 row probe 127.0.0.1, one call / ping as a process|probe.reach.ours|probe.reach.ping|report
 row probe unreachable: loopback down|probe.loopback-down-ipv4.ours|probe.loopback-down-ipv4.ping|report
