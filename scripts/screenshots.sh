@@ -54,9 +54,14 @@ if [ "${1:-}" = fleet ]; then
   [ -n "$window" ] || { echo "Reachlet Fleet showed no window within 60 seconds" >&2; exit 1; }
   sleep "${FLEET_SHOT_WAIT:-35}"
   import -window root "$shots/fleet-overview.png"
-  # The fourth row: the first host that is down.
-  xdotool mousemove --window "$window" "${FLEET_ROW_X:-60}" "${FLEET_ROW_Y:-150}" click --repeat 2 --delay 80 1
+  # The fourth row: the first host that is down. Then Window > Tile, so
+  # that the overview and the host's window show side by side.
+  xdotool mousemove --window "$window" 60 160 click --repeat 2 --delay 80 1
   sleep 8
+  xdotool key --window "$window" alt+w
+  sleep 1
+  xdotool key t
+  sleep 4
   eval "$(xdotool getwindowgeometry --shell "$window")"
   import -window root -crop "$((WIDTH + 20))x$((HEIGHT + 20))+$((X - 10))+$((Y - 10))" +repage "$shots/fleet.png"
   kill "$program_pid" 2>/dev/null || true
