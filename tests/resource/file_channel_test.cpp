@@ -1,5 +1,7 @@
 #include <array>
 #include <cstring>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "runtime/core/numbers.h"
@@ -225,6 +227,80 @@ TEST_F(FileChannelTest, NumberTextReaderReportsTheEnd) {
         EXPECT_TRUE(IsDigit(static_cast<uint8_t>(byte)));
     for (const int byte : {int{'/'}, int{':'}, int{'.'}, int{'-'}, 0, 0xB0, 0xB9})
         EXPECT_FALSE(IsDigit(static_cast<uint8_t>(byte)));
+}
+
+// Number text as the reader takes it, a byte at a time: skip to "-" or a
+// digit, collect digits, "." and "-" (the first 40 kept), consume the byte
+// that ends the number. Gives the kept text and the offset just after the
+// number, or false when no number starts before the end.
+bool NextNumberOf(const std::string& bytes, size_t& pos, std::string& text) {
+    auto isPart = [](char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; };
+    while (pos < bytes.size() && !(bytes[pos] == '-' || (bytes[pos] >= '0' && bytes[pos] <= '9')))
+        ++pos;
+    if (pos == bytes.size())
+        return false;
+    text.clear();
+    for (; pos < bytes.size() && isPart(bytes[pos]); ++pos)
+        if (text.size() < 40)
+            text += bytes[pos];
+    if (pos < bytes.size())
+        ++pos;
+    return true;
+}
+
+// Random runs of number and other bytes, many of them across the reader's
+// chunk edges: every value and every file position after a read is the one
+// the byte-at-a-time reading gives, so direct reads of the handle go on
+// where the channel stopped.
+TEST_F(FileChannelTest, NumbersAcrossChunkEdgesLeaveThePointerJustAfterThem) {
+    constexpr char kNumberBytes[] = "0123456789-.";
+    constexpr char kOtherBytes[] = " x,\r\n;";
+    std::mt19937 random(0x4E554D53u);
+    auto pick = [&random](size_t n) { return static_cast<size_t>(random() % n); };
+    int compared = 0;
+    for (int f = 0; f < 40; ++f) {
+        std::string bytes;
+        while (bytes.size() < 600) {
+            const bool number = pick(2) == 0;
+            const size_t run = pick(4) == 0 ? pick(140) : 1 + pick(9);
+            for (size_t i = 0; i < run; ++i)
+                bytes += number ? kNumberBytes[pick(sizeof(kNumberBytes) - 1)] : kOtherBytes[pick(sizeof(kOtherBytes) - 1)];
+        }
+        OpenText(bytes, "numbers" + std::to_string(f) + ".txt");
+        size_t pos = 0;
+        std::string text;
+        int32_t notFound = 7;
+        while (NextNumberOf(bytes, pos, text)) {
+            SCOPED_TRACE("file " + std::to_string(f) + ", number ending at " + std::to_string(pos));
+            const double value = ReadNumberText(text_, &notFound);
+            ASSERT_EQ(notFound, 0);
+            ASSERT_EQ(value, ParseNumber(text.c_str())) << text;
+            ASSERT_EQ(FilePosition(text_), pos);
+            ++compared;
+        }
+        EXPECT_EQ(ReadNumberText(text_, &notFound), 0.0);
+        EXPECT_EQ(notFound, 1);
+        EXPECT_EQ(FilePosition(text_), bytes.size());
+        CloseFileChannel(&text_, TY_TEXTFILE);
+    }
+    EXPECT_GT(compared, 1000);
+}
+
+// A channel variable is read only where all four of its bytes may be read,
+// also when they straddle two regions of memory.
+TEST_F(FileChannelTest, AVariableAcrossTwoRegionsIsReadOnlyWhenBothAreReadable) {
+    char* pages = static_cast<char*>(VirtualAlloc(nullptr, 8192, MEM_COMMIT, PAGE_READWRITE));
+    ASSERT_NE(pages, nullptr);
+    char* straddling = pages + 4096 - 2;
+    const HANDLE value = reinterpret_cast<HANDLE>(0x12345678);
+    std::memcpy(straddling, &value, sizeof(value));
+    DWORD old = 0;
+    for (const DWORD second : {DWORD{PAGE_READONLY}, DWORD{PAGE_NOACCESS}}) {
+        ASSERT_TRUE(VirtualProtect(pages + 4096, 4096, second, &old));
+        const TypedArg arg{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(straddling)), TY_BINFILE | TY_BYREF};
+        EXPECT_EQ(ChannelHandle(arg), second == PAGE_READONLY ? value : nullptr) << second;
+    }
+    VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 TEST_F(FileChannelTest, BinaryReadsStayInsideTheirDestination) {
