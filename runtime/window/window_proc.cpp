@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "runtime/window/accelerators.h"
 #include "runtime/window/handler_tables.h"
 #include "runtime/window/mdi_refit.h"
 #include "runtime/window/open_window.h"
@@ -228,8 +229,10 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
     // A window destroyed with its parent, or by anyone but CloseWindow,
     // takes its tables with it; the WM_DESTROY routines have run.
-    if (message == WM_DESTROY)
+    if (message == WM_DESTROY) {
         FreeWindowHandlerTables(hwnd);
+        ReleaseWindowAccelerators(hwnd);
+    }
 
     if (result)
         return result;
