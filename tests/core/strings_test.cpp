@@ -157,6 +157,24 @@ TEST_F(StringHeapTest, ConcatenationMakesFreshStrings) {
     FreeString(one);
     FreeString(withEmpty);
     FreeString(caption);
+
+    // A joined or duplicated string ends like an AllocString block: its
+    // terminator and three spare bytes are zero, also in a block that held
+    // other bytes before.
+    const std::string text = "0123456789";
+    for (size_t length = 0; length <= text.size(); ++length) {
+        const std::string part = text.substr(0, length);
+        for (int kind = 0; kind < 2; ++kind) {
+            char* dirty = AllocString(static_cast<int32_t>(length) + 1);
+            std::memset(dirty, 'x', static_cast<size_t>(StringCapacity(dirty)));
+            FreeString(dirty);
+            char* made = kind ? DuplicateString(part.c_str()) : ConcatStrings(part.c_str(), "");
+            ASSERT_NE(made, nullptr);
+            ASSERT_EQ(StringCapacity(made), static_cast<int32_t>(length) + 4);
+            EXPECT_EQ(std::string(made, length + 4), part + std::string(4, '\0')) << length << " kind " << kind;
+            FreeString(made);
+        }
+    }
 }
 
 TEST_F(StringHeapTest, TemporariesReleaseNewestFirst) {
