@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <random>
@@ -229,58 +230,31 @@ TEST_F(FileChannelTest, NumberTextReaderReportsTheEnd) {
         EXPECT_FALSE(IsDigit(static_cast<uint8_t>(byte)));
 }
 
-// Number text as the reader takes it, a byte at a time: skip to "-" or a
-// digit, collect digits, "." and "-" (the first 40 kept), consume the byte
-// that ends the number. Gives the kept text and the offset just after the
-// number, or false when no number starts before the end.
-bool NextNumberOf(const std::string& bytes, size_t& pos, std::string& text) {
-    auto isPart = [](char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; };
-    while (pos < bytes.size() && !(bytes[pos] == '-' || (bytes[pos] >= '0' && bytes[pos] <= '9')))
-        ++pos;
-    if (pos == bytes.size())
-        return false;
-    text.clear();
-    for (; pos < bytes.size() && isPart(bytes[pos]); ++pos)
-        if (text.size() < 40)
-            text += bytes[pos];
-    if (pos < bytes.size())
-        ++pos;
-    return true;
-}
-
-// Random runs of number and other bytes, many of them across the reader's
-// chunk edges: every value and every file position after a read is the one
-// the byte-at-a-time reading gives, so direct reads of the handle go on
-// where the channel stopped.
+// Random runs of number and other bytes across the reader's chunk edges,
+// against a byte-at-a-time reading of the same bytes: the same values, and
+// the file pointer just after each number, so direct reads go on there.
 TEST_F(FileChannelTest, NumbersAcrossChunkEdgesLeaveThePointerJustAfterThem) {
-    constexpr char kNumberBytes[] = "0123456789-.";
-    constexpr char kOtherBytes[] = " x,\r\n;";
+    const std::string kNumberBytes = "0123456789-.", kOtherBytes = " x,\r\n;";
     std::mt19937 random(0x4E554D53u);
-    auto pick = [&random](size_t n) { return static_cast<size_t>(random() % n); };
     int compared = 0;
     for (int f = 0; f < 40; ++f) {
         std::string bytes;
         while (bytes.size() < 600) {
-            const bool number = pick(2) == 0;
-            const size_t run = pick(4) == 0 ? pick(140) : 1 + pick(9);
-            for (size_t i = 0; i < run; ++i)
-                bytes += number ? kNumberBytes[pick(sizeof(kNumberBytes) - 1)] : kOtherBytes[pick(sizeof(kOtherBytes) - 1)];
+            const std::string& from = random() % 2 ? kNumberBytes : kOtherBytes;
+            for (size_t run = random() % 4 ? 1 + random() % 9 : random() % 140; run > 0; --run)
+                bytes += from[random() % from.size()];
         }
         OpenText(bytes, "numbers" + std::to_string(f) + ".txt");
-        size_t pos = 0;
-        std::string text;
         int32_t notFound = 7;
-        while (NextNumberOf(bytes, pos, text)) {
-            SCOPED_TRACE("file " + std::to_string(f) + ", number ending at " + std::to_string(pos));
-            const double value = ReadNumberText(text_, &notFound);
-            ASSERT_EQ(notFound, 0);
-            ASSERT_EQ(value, ParseNumber(text.c_str())) << text;
-            ASSERT_EQ(FilePosition(text_), pos);
-            ++compared;
+        for (size_t pos = 0; (pos = bytes.find_first_of("-0123456789", pos)) != std::string::npos; ++compared) {
+            const size_t end = std::min(bytes.find_first_not_of(kNumberBytes, pos), bytes.size());
+            const std::string text = bytes.substr(pos, std::min<size_t>(end - pos, 40));
+            pos = std::min(end + 1, bytes.size());
+            ASSERT_EQ(ReadNumberText(text_, &notFound), ParseNumber(text.c_str())) << "file " << f << " " << text;
+            ASSERT_EQ(FilePosition(text_), pos) << "file " << f << " " << text;
         }
         EXPECT_EQ(ReadNumberText(text_, &notFound), 0.0);
         EXPECT_EQ(notFound, 1);
-        EXPECT_EQ(FilePosition(text_), bytes.size());
         CloseFileChannel(&text_, TY_TEXTFILE);
     }
     EXPECT_GT(compared, 1000);
@@ -291,13 +265,12 @@ TEST_F(FileChannelTest, NumbersAcrossChunkEdgesLeaveThePointerJustAfterThem) {
 TEST_F(FileChannelTest, AVariableAcrossTwoRegionsIsReadOnlyWhenBothAreReadable) {
     char* pages = static_cast<char*>(VirtualAlloc(nullptr, 8192, MEM_COMMIT, PAGE_READWRITE));
     ASSERT_NE(pages, nullptr);
-    char* straddling = pages + 4096 - 2;
     const HANDLE value = reinterpret_cast<HANDLE>(0x12345678);
-    std::memcpy(straddling, &value, sizeof(value));
-    DWORD old = 0;
+    std::memcpy(pages + 4094, &value, sizeof(value));
     for (const DWORD second : {DWORD{PAGE_READONLY}, DWORD{PAGE_NOACCESS}}) {
+        DWORD old = 0;
         ASSERT_TRUE(VirtualProtect(pages + 4096, 4096, second, &old));
-        const TypedArg arg{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(straddling)), TY_BINFILE | TY_BYREF};
+        const TypedArg arg{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pages + 4094)), TY_BINFILE | TY_BYREF};
         EXPECT_EQ(ChannelHandle(arg), second == PAGE_READONLY ? value : nullptr) << second;
     }
     VirtualFree(pages, 0, MEM_RELEASE);
