@@ -24,6 +24,8 @@ int32_t SetWindowAccelerators(WindowRecord* record, HACCEL table) {
         return 0;
     }
     HWND hwnd = record->hwnd;
+    if (table && WindowAccelerators(hwnd) == table)
+        return 1;
     ReleaseWindowAccelerators(hwnd);
     if (!table)
         return 1;
