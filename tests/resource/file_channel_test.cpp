@@ -257,7 +257,7 @@ TEST_F(FileChannelTest, NumbersAcrossChunkEdgesLeaveThePointerJustAfterThem) {
         EXPECT_EQ(notFound, 1);
         CloseFileChannel(&text_, TY_TEXTFILE);
     }
-    EXPECT_GT(compared, 1000);
+    EXPECT_GT(compared, 250);   // 314 numbers in the 40 files
 }
 
 // A channel variable is read only where all four of its bytes may be read,
