@@ -1,6 +1,8 @@
 // Routing: events per second that SendMessage delivers to a runtime window,
 // through WindowProc, RouteEvent and the window's handler, against
-// SendMessage to a window whose raw window procedure handles the message.
+// SendMessage to a window whose raw window procedure handles the message;
+// and events posted and drained by WaitEvents while no window holds
+// accelerators, against the same while another window holds a table.
 //   bench_routing [--quick]
 
 #include <windows.h>
@@ -11,6 +13,7 @@
 #include "bench/bench_stats.h"
 #include "runtime/program/program.h"
 #include "runtime/core/strings.h"
+#include "runtime/window/accelerators.h"
 #include "runtime/window/message_loop.h"
 #include "runtime/window/open_window.h"
 
@@ -82,6 +85,34 @@ int main(int argc, char** argv) {
     bench::Report("routing.ours", "k/s", oursRuns);
     bench::Report("routing.raw", "k/s", rawRuns);
     bench::Row("routing, events through WindowProc and RouteEvent", "routing.ours", "routing.raw", ">=0.8");
+
+    // Posted events through WaitEvents: while no window holds accelerators,
+    // against the same while another window holds a table.
+    constexpr int kPosted = 64;
+    auto postAndWait = [ours] {
+        for (int i = 0; i < kPosted; ++i)
+            PostMessageA(ours, kBenchMessage, 1, 2);
+        WaitEvents(1);
+    };
+    WindowRecord keyed{};
+    ACCEL accelerator{FVIRTKEY | FCONTROL, 'Q', 900};
+    if (!OpenWindow(&keyed, 0, 0, 100, 100, RF_HIDDEN, nullptr, "keyed", nullptr))
+        return 1;
+    int posts = 1;
+    while (bench::PerCall(posts, postAndWait) * posts < seconds && posts < (1 << 20))
+        posts *= 2;
+    std::vector<double> plainRuns, keyedRuns;
+    for (int r = 0; r < rounds; ++r) {
+        plainRuns.push_back(kPosted * 1e-3 / bench::PerCall(posts, postAndWait));
+        SetWindowAccelerators(&keyed, CreateAcceleratorTableA(&accelerator, 1));
+        keyedRuns.push_back(kPosted * 1e-3 / bench::PerCall(posts, postAndWait));
+        SetWindowAccelerators(&keyed, nullptr);
+    }
+    CloseWindow(&keyed);
+    bench::Report("loop.plain", "k/s", plainRuns);
+    bench::Report("loop.keyed", "k/s", keyedRuns);
+    bench::Row("loop, posted events with no accelerators / with a window holding some", "loop.plain",
+               "loop.keyed", ">=1.0");
     CloseWindow(&runtimeWindow);
     DestroyWindow(raw);
     return 0;

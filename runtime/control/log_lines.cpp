@@ -15,14 +15,22 @@ struct LogControl {
     }
 };
 
+// The share of the limit freed beyond the new line when a full log makes
+// room: a deletion costs about what a dozen insertions do, and an eighth of
+// the monitor's log is some 150 lines, so a full log adds lines at nearly
+// the cost of an empty one.
+constexpr int32_t kRoomShare = 8;
+
 // Keeps room for `needed` more characters by deleting whole lines from the
-// bottom (the oldest) when the control's text limit would be passed.
+// bottom (the oldest) when the control's text limit would be passed; it
+// then frees an eighth of the limit more, so the next lines need no room.
 void MakeRoomInLog(const LogControl& log, HWND control, int32_t needed) {
     const int32_t limit = log.Command(CC_ED_GET_LIMIT_TEXT);
     const int32_t length = log.Command(CC_ED_GET_TEXT_LENGTH);
     if (limit <= 0 || length + needed <= limit)
         return;
-    const int32_t keep = limit - needed > 0 ? limit - needed : 0;
+    const int32_t room = needed + limit / kRoomShare;
+    const int32_t keep = limit - room > 0 ? limit - room : 0;
     const int32_t line = log.Command(CC_ED_LINE_FROM_CHAR, IntArg(keep));
     int32_t cut = log.Command(CC_ED_LINE_INDEX, IntArg(line));
     if (cut > keep || cut < 0)

@@ -24,6 +24,62 @@ static_assert(sizeof(ExitRoutineEntry) == 8);
 
 constexpr uint32_t HasZeroByte(uint32_t w) { return (w - 0x01010101u) & ~w & 0x80808080u; }
 
+// A string block of n + 3 bytes; zero-filled only with HEAP_ZERO_MEMORY.
+char* HeapString(int32_t n, DWORD flags) {
+    if (!stringHeap || n < 0 || n > 0x7FFFFFFF - 3)
+        return nullptr;
+    const SIZE_T bytes = static_cast<SIZE_T>(n) + 3;
+    void* block = HeapAlloc(stringHeap, flags, bytes);
+    if (!block) {
+        HeapCompact(stringHeap, 0);
+        block = HeapAlloc(stringHeap, flags, bytes);
+    }
+    return static_cast<char*>(block);
+}
+
+// Copies src with its terminator to dst and gives the terminator's place
+// in dst. Reads the source as StringLength does; writes only the string
+// and its terminator.
+char* CopyToEnd(char* out, const char* src) {
+    while (reinterpret_cast<uintptr_t>(src) & 3) {
+        if ((*out = *src++) == 0)
+            return out;
+        ++out;
+    }
+    uint32_t w;
+    for (;;) {
+        std::memcpy(&w, src, 4);
+        if (HasZeroByte(w))
+            break;
+        std::memcpy(out, &w, 4);
+        src += 4;
+        out += 4;
+    }
+    // The word that holds the terminator, without a byte loop: bytes before
+    // the first zero are never flagged, so the lowest flag marks it.
+    const int zeroAt = __builtin_ctz(HasZeroByte(w)) / 8;
+    if (zeroAt >= 2) {
+        std::memcpy(out, &w, 2);
+        out += 2;
+        w >>= 16;
+    }
+    if (zeroAt & 1) {
+        *out++ = static_cast<char>(w);
+    }
+    *out = 0;
+    return out;
+}
+
+// A new string of `length` characters whose first bytes the caller fills:
+// the terminator and the block's spare bytes are zero, as AllocString's
+// are, without paying to clear the rest first.
+char* StringToFill(int32_t length) {
+    char* block = HeapString(length + 1, 0);
+    if (block)
+        std::memset(block + length, 0, 4);
+    return block;
+}
+
 }  // namespace
 
 int32_t CreateStringHeap() {
@@ -31,17 +87,7 @@ int32_t CreateStringHeap() {
     return stringHeap ? 1 : 0;
 }
 
-char* AllocString(int32_t n) {
-    if (!stringHeap || n < 0 || n > 0x7FFFFFFF - 3)
-        return nullptr;
-    const SIZE_T bytes = static_cast<SIZE_T>(n) + 3;
-    void* block = HeapAlloc(stringHeap, HEAP_ZERO_MEMORY, bytes);
-    if (!block) {
-        HeapCompact(stringHeap, 0);
-        block = HeapAlloc(stringHeap, HEAP_ZERO_MEMORY, bytes);
-    }
-    return static_cast<char*>(block);
-}
+char* AllocString(int32_t n) { return HeapString(n, HEAP_ZERO_MEMORY); }
 
 int32_t FreeString(const char* s) {
     if (!stringHeap || !s)
@@ -170,25 +216,9 @@ char* CopyString(char* dst, const char* src) {
         *dst = 0;
         return dst;
     }
-    // One pass, reading the source as StringLength does: measuring first and
-    // then calling memcpy made short strings cost twice what strcpy does.
-    // Only the string and its terminator are written.
-    char* out = dst;
-    while (reinterpret_cast<uintptr_t>(src) & 3) {
-        if ((*out++ = *src++) == 0)
-            return dst;
-    }
-    for (;;) {
-        uint32_t w;
-        std::memcpy(&w, src, 4);
-        if (HasZeroByte(w))
-            break;
-        std::memcpy(out, &w, 4);
-        src += 4;
-        out += 4;
-    }
-    while ((*out++ = *src++) != 0) {
-    }
+    // One pass: measuring first and then calling memcpy made short strings
+    // cost twice what strcpy does.
+    CopyToEnd(dst, src);
     return dst;
 }
 
@@ -200,9 +230,10 @@ char* AppendString(char* dst, const char* src) {
 }
 
 char* DuplicateString(const char* s) {
-    char* copy = AllocString(StringLength(s) + 1);
-    if (copy)
-        CopyString(copy, s);
+    const int32_t length = StringLength(s);
+    char* copy = StringToFill(length);
+    if (copy && s)
+        CopyToEnd(copy, s);
     return copy;
 }
 
@@ -221,13 +252,13 @@ char* ConcatStringList(const char* const* parts, int32_t count) {
             return nullptr;
         total += length;
     }
-    char* block = AllocString(total + 1);
+    char* block = StringToFill(total);
     if (!block)
         return nullptr;
     char* end = block;
     for (int32_t i = 0; i < count; ++i) {
         if (parts[i])
-            end = CopyString(end, parts[i]) + StringLength(parts[i]);
+            end = CopyToEnd(end, parts[i]);
     }
     return block;
 }

@@ -41,16 +41,21 @@ constexpr uint8_t LF = '\n';
 constexpr DWORD kReadablePages = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
                                  PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
 
-bool IsReadable(uintptr_t address) {
+// Whether the bytes from address up to `last` may be read. One query covers
+// them when they lie in one region, as a variable almost always does.
+bool IsReadable(uintptr_t address, uintptr_t last) {
     MEMORY_BASIC_INFORMATION info{};
     if (VirtualQuery(reinterpret_cast<const void*>(address), &info, sizeof(info)) == 0)
         return false;
-    return info.State == MEM_COMMIT && (info.Protect & kReadablePages) != 0 && (info.Protect & PAGE_GUARD) == 0;
+    if (info.State != MEM_COMMIT || (info.Protect & kReadablePages) == 0 || (info.Protect & PAGE_GUARD) != 0)
+        return false;
+    const uintptr_t regionEnd = reinterpret_cast<uintptr_t>(info.BaseAddress) + info.RegionSize;
+    return last < regionEnd || IsReadable(regionEnd, last);
 }
 
 // The channel variable at address, or null where no readable word is.
 HANDLE HandleAt(uintptr_t address) {
-    if (!address || !IsReadable(address) || !IsReadable(address + sizeof(HANDLE) - 1))
+    if (!address || address > UINTPTR_MAX - sizeof(HANDLE) || !IsReadable(address, address + sizeof(HANDLE) - 1))
         return nullptr;
     return *reinterpret_cast<const HANDLE*>(address);
 }
@@ -287,24 +292,37 @@ int32_t CloseFileChannel(HANDLE* channel, uint32_t channelType) {
 }
 
 double ReadNumberText(HANDLE handle, int32_t* notFound) {
-    uint8_t byte = 0;
-    bool more = ReadByte(handle, byte);
-    while (more && byte != '-' && !IsDigit(byte))
-        more = ReadByte(handle, byte);
-    if (notFound)
-        *notFound = more ? 0 : 1;
-    if (!more)
-        return 0.0;
+    // A chunk at a time, as ReadLine reads, then back to just after the byte
+    // that ended the number: a byte a call made a number cost ten reads.
+    std::array<uint8_t, kLineChunk> chunk;
     std::array<char, kNumberTextMax + 1> text;
-    CopyString(text.data(), "");
     int32_t length = 0;
-    while (more && (IsDigit(byte) || byte == '.' || byte == '-')) {
-        if (length < kNumberTextMax)
-            text[static_cast<size_t>(length++)] = static_cast<char>(byte);
-        more = ReadByte(handle, byte);
+    bool started = false;
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(handle, chunk.data(), kLineChunk, &got, nullptr) || got == 0)
+            break;
+        for (DWORD i = 0; i < got; ++i) {
+            const uint8_t byte = chunk[i];
+            const bool part = IsDigit(byte) || byte == '-' || (started && byte == '.');
+            if (!part) {
+                if (!started)
+                    continue;
+                StepBack(handle, got - i - 1);
+                text[static_cast<size_t>(length)] = 0;
+                if (notFound)
+                    *notFound = 0;
+                return ParseNumber(text.data());
+            }
+            started = true;
+            if (length < kNumberTextMax)
+                text[static_cast<size_t>(length++)] = static_cast<char>(byte);
+        }
     }
+    if (notFound)
+        *notFound = started ? 0 : 1;
     text[static_cast<size_t>(length)] = 0;
-    return ParseNumber(text.data());
+    return started ? ParseNumber(text.data()) : 0.0;
 }
 
 bool IsDigit(uint8_t byte) { return IsDigitChar(byte) != 0; }

@@ -94,13 +94,15 @@ int32_t ReadFileChannel(TypedArg channel, TypedArg destination, int32_t count = 
 // and its file alone and returns 0.
 int32_t CloseFileChannel(HANDLE* channel, uint32_t channelType);
 
-// Reads the next number of the file, one byte at a time: skips to the first
-// "-" or digit, collects digits, "." and "-" and converts them with
-// ParseNumber, so ".5" reads as 5, "-.5" as -0.5 and "12-3" as 12. The byte
-// that ended the number is consumed. Only the first 40 characters of a
-// number are converted; characters after them still belong to the same
-// number and are consumed with it. *notFound (when given) is set to 1 and 0
-// returned when the file ends before a number starts, else it is set to 0.
+// Reads the next number of the file: skips to the first "-" or digit,
+// collects digits, "." and "-" and converts them with ParseNumber, so ".5"
+// reads as 5, "-.5" as -0.5 and "12-3" as 12. The byte that ended the number
+// is consumed. Only the first 40 characters of a number are converted;
+// characters after them still belong to the same number and are consumed
+// with it. It reads ahead a chunk at a time and steps the file pointer back
+// to just after the consumed bytes: two system calls a number rather than
+// one a byte. *notFound (when given) is set to 1 and 0 returned when the
+// file ends before a number starts, else it is set to 0.
 double ReadNumberText(HANDLE handle, int32_t* notFound);
 
 // "0" to "9".

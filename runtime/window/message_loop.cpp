@@ -5,12 +5,11 @@
 #include <ole2.h>
 
 #include "runtime/core/block_alloc.h"
+#include "runtime/window/accelerators.h"
 #include "runtime/window/handler_tables.h"
 #include "runtime/window/open_window.h"
 
 namespace {
-
-constexpr char kAcceleratorProperty[] = "_ACCEL_TABLE";
 
 // The record of a runtime window: window long 0 for the window classes;
 // for the dialog class that word is the dialog manager's, so the record is
@@ -42,7 +41,7 @@ bool ShouldDispatch(MSG& msg) {
     }
     // A message the accelerator table turned into a command is not also
     // dispatched as the key it came from.
-    if (auto table = static_cast<HACCEL>(GetPropA(record->hwnd, kAcceleratorProperty)))
+    if (HACCEL table = WindowAccelerators(record->hwnd))
         if (TranslateAcceleratorA(record->hwnd, table, &msg))
             return false;
     if (record->dialogKeys && IsDialogMessageA(record->hwnd, &msg))
@@ -85,10 +84,7 @@ int32_t CloseWindow(WindowRecord* record) {
         FreeBlock(host);
         record->contentHost = nullptr;
     }
-    if (auto table = static_cast<HACCEL>(GetPropA(hwnd, kAcceleratorProperty))) {
-        DestroyAcceleratorTable(table);
-        RemovePropA(hwnd, kAcceleratorProperty);
-    }
+    ReleaseWindowAccelerators(hwnd);
     FreeHandlerTables(record);
 
     HBITMAP surface = record->surfaceBitmap;

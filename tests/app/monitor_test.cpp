@@ -317,10 +317,11 @@ TEST_F(MonitorTest, AFullLogDropsItsOldestLinesAndKeepsTheNewestWhole) {
     EXPECT_EQ(LineColor(0), RGB(0, 0, 255));
     EXPECT_EQ(LineColor(1), RGB(0, 0, 0));
 
-    // A hidden log stays hidden while lines make room in it: three lines as
-    // long as the rest need room at least twice.
+    // A hidden log stays hidden while lines make room in it: forty lines as
+    // long as the rest need room at least twice (an eighth of the limit,
+    // some 16 lines, is freed each time).
     ShowWindow(log, SW_HIDE);
-    for (int i = kLines; i < kLines + 3; ++i) {
+    for (int i = kLines; i < kLines + 40; ++i) {
         std::snprintf(line, sizeof(line), "line %05d %s", i, padding.c_str());
         AppendLogLine(line, kRed);
         EXPECT_FALSE(GetWindowLongA(log, GWL_STYLE) & WS_VISIBLE) << line;

@@ -7,6 +7,9 @@
 #include <richedit.h>
 
 #include <array>
+#include <string>
+
+#include "runtime/control/log_lines.h"
 
 namespace {
 
@@ -111,6 +114,31 @@ TEST_F(RichEditLogTest, ReplacementCanBeUndone) {
     EXPECT_NE(SendMessageA(log, EM_CANUNDO, 0, 0), 0);
     SendMessageA(log, EM_UNDO, 0, 0);
     EXPECT_EQ(TextOf(log), "base");
+}
+
+// A full log frees an eighth of its limit beyond the new line each time it
+// drops its oldest lines: it drops them once every several lines, never
+// holds more than its limit, and keeps whole lines, newest first.
+TEST_F(RichEditLogTest, AFullLogMakesRoomForManyLinesAtOnce) {
+    constexpr int32_t kLimit = 1600;   // full after 50 lines of 32 characters
+    SendMessageA(log, EM_EXLIMITTEXT, 0, kLimit);
+    std::string written;
+    int drops = 0, before = 0;
+    for (int i = 0; i < 120; ++i) {
+        const std::string text = "line " + std::to_string(100000 + i) + " of the full log...";
+        ASSERT_EQ(AppendLogLine(&window, kLogId, text.c_str(), 0x00FF0000), 1);
+        written.insert(0, text + "\r\n");
+        const int length = GetWindowTextLengthA(log);
+        ASSERT_LE(length, kLimit) << text;
+        if (length < before) {
+            ++drops;
+            EXPECT_LE(length, kLimit - kLimit / 8) << text;
+        }
+        before = length;
+    }
+    EXPECT_GE(drops, 5);   // 70 lines past full, some 6 dropped at a time
+    EXPECT_LE(drops, 12);
+    EXPECT_EQ(TextOf(log), written.substr(0, static_cast<size_t>(before)));
 }
 
 }  // namespace

@@ -157,6 +157,19 @@ TEST_F(StringHeapTest, ConcatenationMakesFreshStrings) {
     FreeString(one);
     FreeString(withEmpty);
     FreeString(caption);
+
+    // A joined or duplicated string ends like an AllocString block: its
+    // terminator and three spare bytes are zero, also in a reused block.
+    for (size_t length = 0; length <= 10; ++length) {
+        const std::string part = std::string("0123456789").substr(0, length);
+        for (const bool joined : {true, false}) {
+            FreeString(static_cast<char*>(std::memset(AllocString(static_cast<int32_t>(length) + 1), 'x', length + 4)));
+            char* made = joined ? ConcatStrings(part.c_str(), "") : DuplicateString(part.c_str());
+            ASSERT_EQ(StringCapacity(made), static_cast<int32_t>(length) + 4);
+            EXPECT_EQ(std::string(made, length + 4), part + std::string(4, '\0')) << length << joined;
+            FreeString(made);
+        }
+    }
 }
 
 TEST_F(StringHeapTest, TemporariesReleaseNewestFirst) {

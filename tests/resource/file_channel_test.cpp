@@ -1,5 +1,8 @@
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "runtime/core/numbers.h"
@@ -225,6 +228,52 @@ TEST_F(FileChannelTest, NumberTextReaderReportsTheEnd) {
         EXPECT_TRUE(IsDigit(static_cast<uint8_t>(byte)));
     for (const int byte : {int{'/'}, int{':'}, int{'.'}, int{'-'}, 0, 0xB0, 0xB9})
         EXPECT_FALSE(IsDigit(static_cast<uint8_t>(byte)));
+}
+
+// Random runs of number and other bytes across the reader's chunk edges,
+// against a byte-at-a-time reading of the same bytes: the same values, and
+// the file pointer just after each number, so direct reads go on there.
+TEST_F(FileChannelTest, NumbersAcrossChunkEdgesLeaveThePointerJustAfterThem) {
+    const std::string kNumberBytes = "0123456789-.", kOtherBytes = " x,\r\n;";
+    std::mt19937 random(0x4E554D53u);
+    int compared = 0;
+    for (int f = 0; f < 40; ++f) {
+        std::string bytes;
+        while (bytes.size() < 600) {
+            const std::string& from = random() % 2 ? kNumberBytes : kOtherBytes;
+            for (size_t run = random() % 4 ? 1 + random() % 9 : random() % 140; run > 0; --run)
+                bytes += from[random() % from.size()];
+        }
+        OpenText(bytes, "numbers" + std::to_string(f) + ".txt");
+        int32_t notFound = 7;
+        for (size_t pos = 0; (pos = bytes.find_first_of("-0123456789", pos)) != std::string::npos; ++compared) {
+            const size_t end = std::min(bytes.find_first_not_of(kNumberBytes, pos), bytes.size());
+            const std::string text = bytes.substr(pos, std::min<size_t>(end - pos, 40));
+            pos = std::min(end + 1, bytes.size());
+            ASSERT_EQ(ReadNumberText(text_, &notFound), ParseNumber(text.c_str())) << "file " << f << " " << text;
+            ASSERT_EQ(FilePosition(text_), pos) << "file " << f << " " << text;
+        }
+        EXPECT_EQ(ReadNumberText(text_, &notFound), 0.0);
+        EXPECT_EQ(notFound, 1);
+        CloseFileChannel(&text_, TY_TEXTFILE);
+    }
+    EXPECT_GT(compared, 250);   // 314 numbers in the 40 files
+}
+
+// A channel variable is read only where all four of its bytes may be read,
+// also when they straddle two regions of memory.
+TEST_F(FileChannelTest, AVariableAcrossTwoRegionsIsReadOnlyWhenBothAreReadable) {
+    char* pages = static_cast<char*>(VirtualAlloc(nullptr, 8192, MEM_COMMIT, PAGE_READWRITE));
+    ASSERT_NE(pages, nullptr);
+    const HANDLE value = reinterpret_cast<HANDLE>(0x12345678);
+    std::memcpy(pages + 4094, &value, sizeof(value));
+    for (const DWORD second : {DWORD{PAGE_READONLY}, DWORD{PAGE_NOACCESS}}) {
+        DWORD old = 0;
+        ASSERT_TRUE(VirtualProtect(pages + 4096, 4096, second, &old));
+        const TypedArg arg{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pages + 4094)), TY_BINFILE | TY_BYREF};
+        EXPECT_EQ(ChannelHandle(arg), second == PAGE_READONLY ? value : nullptr) << second;
+    }
+    VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 TEST_F(FileChannelTest, BinaryReadsStayInsideTheirDestination) {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "runtime/window/accelerators.h"
 #include "runtime/window/open_window.h"
 #include "tests/support/test_support.h"
 
@@ -133,7 +134,7 @@ TEST_F(MessageLoopTest, MessagesOfAnOwnedPopupFindTheOwnersRecord) {
     ACCEL accelerator{FVIRTKEY, 'Q', kCommand};
     HACCEL table = CreateAcceleratorTableA(&accelerator, 1);
     ASSERT_NE(table, nullptr);
-    ASSERT_TRUE(SetPropA(window.hwnd, "_ACCEL_TABLE", table));   // CloseWindow destroys it
+    ASSERT_EQ(SetWindowAccelerators(&window, table), 1);   // the runtime destroys it
     HWND popup = CreateWindowExA(0, "Static", "owned", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, window.hwnd, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
     ASSERT_EQ(GetParent(popup), window.hwnd);
@@ -148,12 +149,33 @@ TEST_F(MessageLoopTest, MessagesOfAnOwnedPopupFindTheOwnersRecord) {
     EXPECT_TRUE(PopupKeys::keys.empty());
 
     // Without the table the same key reaches the popup's procedure.
-    RemovePropA(window.hwnd, "_ACCEL_TABLE");
-    DestroyAcceleratorTable(table);
+    ASSERT_EQ(SetWindowAccelerators(&window, nullptr), 1);
+    EXPECT_EQ(CopyAcceleratorTableA(table, nullptr, 0), 0);   // destroyed with its removal
     PostMessageA(popup, WM_KEYDOWN, 'Q', 0x00100001);
     WaitEvents(1);
     EXPECT_EQ(PopupKeys::keys, (std::vector<UINT>{'Q'}));
     DestroyWindow(popup);
+}
+
+// The loop asks for a window's table only while some window holds one
+// installed by the runtime: a table hung on a window by hand counts only
+// then. A window destroyed without CloseWindow releases its table.
+TEST_F(MessageLoopTest, AcceleratorsAreAskedForOnlyWhileAWindowHoldsThem) {
+    ACCEL accelerator{FVIRTKEY, 'Q', 4343};
+    ASSERT_TRUE(SetPropA(window.hwnd, "_ACCEL_TABLE", CreateAcceleratorTableA(&accelerator, 1)));
+    WindowRecord other{};
+    ASSERT_EQ(OpenWindow(&other, 0, 0, 100, 100, RF_HIDDEN, nullptr, "other", nullptr), 1);
+    HACCEL installed = CreateAcceleratorTableA(&accelerator, 1);
+    ASSERT_EQ(SetWindowAccelerators(&other, installed), 1);
+    for (const bool held : {true, false}) {
+        if (!held)
+            DestroyWindow(other.hwnd);
+        handled.clear();
+        PostMessageA(window.hwnd, WM_KEYDOWN, 'Q', 0x00100001);
+        WaitEvents(1);
+        EXPECT_EQ(handled, held ? std::vector<UINT>{static_cast<UINT>(EV_MENU)} : std::vector<UINT>{});
+    }
+    EXPECT_EQ(CopyAcceleratorTableA(installed, nullptr, 0), 0);
 }
 
 class MdiDestroyLog {
