@@ -15,6 +15,7 @@
 #include "runtime/core/strings.h"
 #include "runtime/core/typed_arg.h"
 
+#include "runtime/window/accelerators.h"
 #include "runtime/window/control_styles.h"
 #include "runtime/window/dialog_template.h"
 #include "runtime/window/draw_scope.h"
