@@ -223,22 +223,27 @@ TEST_F(FleetDialogTest, TheDialogAddsAHostItsRulesRefuseBadInputAndCancelChanges
 }
 
 // Two dead hosts with the failure message: both rows turn red, both fail
-// in their logs, and one box names the first.
+// in their logs, and one box names the first. The answers are posted as the
+// workers post them, all before the first is taken: the second is then
+// taken inside the first one's box (posted messages come before the timer
+// that closes it).
 TEST_F(FleetProbeTest, DeadHostsTurnTheirRowsRedAndOpenOneBox) {
     Open("127.0.0.1 10 1\r\n10.255.0.1 10 1\r\n10.255.0.2 10 1\r\n");
     Host* up = Named("127.0.0.1");
     Host* first = Named("10.255.0.1");
     Host* second = Named("10.255.0.2");
+    for (Host* host : {up, first, second}) {
+        host->inFlight = 1;
+        PostMessageA(frame.hwnd, WM_PROBE_ANSWER, static_cast<WPARAM>(host->id),
+                     PackAnswer(ProbeAnswer{host->epoch, host == up, 2}));
+    }
     const auto boxes = BoxesDuring([&] {
-        ASSERT_TRUE(PumpUntil([&] {
-            QueueDueProbes(GetTickCount());
-            return up->probes == 1 && first->probes == 1 && second->probes == 1;
-        }));
+        ASSERT_TRUE(PumpUntil([&] { return up->probes == 1 && first->probes == 1 && second->probes == 1; }));
     });
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "Failure");
     EXPECT_TRUE(boxes[0].stopIcon);
-    EXPECT_EQ(boxes[0].text.rfind("No response from 10.255.0.", 0), 0u) << boxes[0].text;
+    EXPECT_EQ(boxes[0].text.rfind("No response from 10.255.0.1 at ", 0), 0u) << boxes[0].text;
     EXPECT_EQ(second->failures, 1);
 
     HWND list = GetDlgItem(overview.hwnd, ID_HOST_LIST);
@@ -347,8 +352,9 @@ TEST_F(FleetProgramTest, TheProgramKeepsItsListAcrossARestart) {
         HWND main = fleet.FindMainWindow("CorvaneFrameClass");
         ASSERT_NE(main, nullptr);
         PostMessageA(main, WM_COMMAND, ID_ADD_HOST, 0);
+        // Shown once its controls are made and filled.
         HWND dialog = nullptr;
-        for (int i = 0; i < 3000 && !(dialog = FindWindowA(nullptr, "Add host")); ++i)
+        for (int i = 0; i < 3000 && !((dialog = FindWindowA(nullptr, "Add host")) && IsWindowVisible(dialog)); ++i)
             Sleep(20);
         ASSERT_NE(dialog, nullptr);
         SetDlgItemTextA(dialog, 11, "127.0.0.2");
