@@ -12,6 +12,8 @@ import math
 import struct
 import sys
 
+from make_icon import write_icon
+
 
 CLEAR = (255, 0, 255)
 
@@ -32,32 +34,6 @@ def icon_pixel(x, y, w, h):
     if 30 <= angle <= 150 and abs(d - 12 * scale) <= 1.4 * scale:
         return (255, 255, 255, 255)
     return (120, 70, 30, 255)
-
-
-def icon_image(w, h):
-    header = struct.pack('<IiiHHIIiiII', 40, w, h * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    xor = b''.join(struct.pack('<BBBB', *icon_pixel(x, y, w, h)) for y in reversed(range(h)) for x in range(w))
-    stride = ((w + 31) // 32) * 4
-    mask = bytearray()
-    for y in reversed(range(h)):
-        bits = bytearray(stride)
-        for x in range(w):
-            if icon_pixel(x, y, w, h)[3] == 0:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        mask += bits
-    return header + xor + bytes(mask)
-
-
-def write_icon(path):
-    sizes = [(25, 30), (32, 32)]
-    images = [icon_image(w, h) for w, h in sizes]
-    out = struct.pack('<HHH', 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for (w, h), data in zip(sizes, images):
-        out += struct.pack('<BBBBHHII', w, h, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    with open(path, 'wb') as f:
-        f.write(out + b''.join(images))
 
 
 def dot(x, y, colour):
@@ -93,7 +69,7 @@ def write_bmp(path, width, height, pixel):
 
 
 def main(folder):
-    write_icon(f'{folder}/fleet.ico')
+    write_icon(f'{folder}/fleet.ico', icon_pixel)
     kinds = ['add', 'edit', 'remove', 'start', 'stop']
     write_bmp(f'{folder}/fleet_toolbar.bmp', 16 * len(kinds), 16, lambda x, y: button(kinds[x // 16], x % 16, y))
     states = [(160, 160, 160), (0, 180, 0), (220, 0, 0)]

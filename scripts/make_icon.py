@@ -30,7 +30,8 @@ def pixel(x, y, w, h):
     return (120, 70, 30, 255)              # dark blue ground
 
 
-def image(w, h):
+def image(w, h, pixel=pixel):
+    """One 32-bit icon image of w by h drawn by pixel(x, y, w, h)."""
     header = struct.pack('<IiiHHIIiiII', 40, w, h * 2, 1, 32, 0, 0, 0, 0, 0, 0)
     rows = []
     for y in reversed(range(h)):
@@ -47,9 +48,10 @@ def image(w, h):
     return header + xor + bytes(mask)
 
 
-def main(path):
+def write_icon(path, pixel=pixel):
+    """An .ico of two images, 25 by 30 and 32 by 32."""
     sizes = [(25, 30), (32, 32)]
-    images = [image(w, h) for w, h in sizes]
+    images = [image(w, h, pixel) for w, h in sizes]
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for (w, h), data in zip(sizes, images):
@@ -61,4 +63,4 @@ def main(path):
 
 
 if __name__ == '__main__':
-    main(sys.argv[1] if len(sys.argv) > 1 else 'resources/reachlet.ico')
+    write_icon(sys.argv[1] if len(sys.argv) > 1 else 'resources/reachlet.ico')
