@@ -149,13 +149,7 @@ double TimeToRows(const std::string& program, const std::string& list, int rows)
         if (WaitForSingleObject(info.hProcess, 2) == WAIT_OBJECT_0)
             break;
     }
-    if (found)
-        PostMessageA(found, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(info.hProcess, 20000) != WAIT_OBJECT_0)
-        TerminateProcess(info.hProcess, 1);
-    WaitForSingleObject(info.hProcess, 5000);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    bench::CloseStartedProgram(info, found);
     return elapsed;
 }
 

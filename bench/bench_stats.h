@@ -118,6 +118,18 @@ inline std::string ProgramFolder() {
     return slash == std::string::npos ? std::string(".") : folder.substr(0, slash);
 }
 
+// Closes a program a benchmark started: WM_CLOSE to its window (when one
+// was found), then terminated if it lingers; the process's handles closed.
+inline void CloseStartedProgram(PROCESS_INFORMATION& info, HWND window) {
+    if (window)
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(info.hProcess, 20000) != WAIT_OBJECT_0)
+        TerminateProcess(info.hProcess, 1);
+    WaitForSingleObject(info.hProcess, 5000);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+}
+
 // Runs a command line to its end with this program's standard handles, so
 // its figures join ours; gives its exit code, or -1 when it did not start.
 inline int RunChild(std::string commandLine) {
