@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <array>
-
 #include "runtime/window/accelerators.h"
 #include "runtime/window/handler_tables.h"
 #include "runtime/window/mdi_refit.h"
@@ -97,37 +95,6 @@ int32_t TranslateEvent(WindowRecord* record, uint32_t message, uint32_t wParam, 
     }
 }
 
-// The class and record of the windows this thread routed to lately. Asking
-// the window manager for them took two calls a message, more than half the
-// cost of routing one. A window's class never changes and its record is
-// set once, after its creation messages (which find none and are not kept
-// here), so an entry holds until the window's last message drops it.
-struct KnownWindow {
-    HWND hwnd;
-    ATOM atom;
-    WindowRecord* record;
-};
-thread_local std::array<KnownWindow, 4> knownWindows;
-
-KnownWindow& SlotOf(HWND hwnd) { return knownWindows[(reinterpret_cast<uintptr_t>(hwnd) >> 1) % knownWindows.size()]; }
-
-KnownWindow LookUpWindow(HWND hwnd) {
-    KnownWindow& slot = SlotOf(hwnd);
-    if (hwnd && slot.hwnd == hwnd)
-        return slot;
-    KnownWindow found{hwnd, hwnd ? static_cast<ATOM>(GetClassWord(hwnd, GCW_ATOM)) : ATOM{0}, nullptr};
-    found.record = RecordOfWindow(hwnd);
-    if (found.record)
-        slot = found;
-    return found;
-}
-
-void ForgetWindow(HWND hwnd) {
-    KnownWindow& slot = SlotOf(hwnd);
-    if (slot.hwnd == hwnd)
-        slot = KnownWindow{};
-}
-
 LRESULT DefaultProcedure(HWND hwnd, WindowRecord* record, ATOM atom, UINT message, WPARAM wParam,
                          LPARAM lParam) {
     if (atom == frameClassAtom && record) {
@@ -207,9 +174,8 @@ LRESULT EraseBackground(HWND hwnd, HDC dc, LPARAM lParam) {
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const KnownWindow known = LookUpWindow(hwnd);
-    const ATOM atom = known.atom;
-    WindowRecord* record = known.record;
+    const ATOM atom = hwnd ? static_cast<ATOM>(GetClassWord(hwnd, GCW_ATOM)) : 0;
+    WindowRecord* record = hwnd ? RecordOfWindow(hwnd) : nullptr;
     LRESULT result = 0;
 
     switch (message) {
@@ -267,8 +233,6 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         FreeWindowHandlerTables(hwnd);
         ReleaseWindowAccelerators(hwnd);
     }
-    if (message == WM_NCDESTROY)
-        ForgetWindow(hwnd);
 
     if (result)
         return result;
