@@ -245,7 +245,7 @@ int32_t SortRows() {
         return 0;
     // The selected host stays selected wherever it moves.
     Host* selected = SelectedHost();
-    std::stable_sort(rows, rows + rowCount, Ordered);
+    std::sort(rows, rows + rowCount, Ordered);   // a total order: ids break ties
     NumberRows(0);
     if (selected) {
         LVITEMA unselect{};

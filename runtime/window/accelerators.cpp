@@ -1,18 +1,35 @@
 #include "runtime/window/accelerators.h"
 
-#include <algorithm>
-#include <vector>
-
 namespace {
 
 constexpr char kAcceleratorProperty[] = "_ACCEL_TABLE";
 
 // The windows holding a table installed here; all on the program's thread.
-std::vector<HWND> windowsWithTables;
+// A plain array: the C++ library's containers would bring its exception
+// machinery into every program (a quarter of a megabyte).
+HWND* windowsWithTables;
+int32_t tableCount;
+int32_t tableCapacity;
 
 void Forget(HWND hwnd) {
-    windowsWithTables.erase(std::remove(windowsWithTables.begin(), windowsWithTables.end(), hwnd),
-                            windowsWithTables.end());
+    for (int32_t i = 0; i < tableCount; ++i)
+        if (windowsWithTables[i] == hwnd)
+            windowsWithTables[i--] = windowsWithTables[--tableCount];
+}
+
+bool Remember(HWND hwnd) {
+    if (tableCount == tableCapacity) {
+        const int32_t capacity = tableCapacity ? tableCapacity * 2 : 8;
+        const SIZE_T bytes = sizeof(HWND) * static_cast<SIZE_T>(capacity);
+        void* grown = windowsWithTables ? HeapReAlloc(GetProcessHeap(), 0, windowsWithTables, bytes)
+                                        : HeapAlloc(GetProcessHeap(), 0, bytes);
+        if (!grown)
+            return false;
+        windowsWithTables = static_cast<HWND*>(grown);
+        tableCapacity = capacity;
+    }
+    windowsWithTables[tableCount++] = hwnd;
+    return true;
 }
 
 }  // namespace
@@ -29,16 +46,16 @@ int32_t SetWindowAccelerators(WindowRecord* record, HACCEL table) {
     ReleaseWindowAccelerators(hwnd);
     if (!table)
         return 1;
-    if (!SetPropA(hwnd, kAcceleratorProperty, table)) {
+    if (!Remember(hwnd) || !SetPropA(hwnd, kAcceleratorProperty, table)) {
+        Forget(hwnd);
         DestroyAcceleratorTable(table);
         return 0;
     }
-    windowsWithTables.push_back(hwnd);
     return 1;
 }
 
 HACCEL WindowAccelerators(HWND hwnd) {
-    if (windowsWithTables.empty() || !hwnd)
+    if (tableCount == 0 || !hwnd)
         return nullptr;
     return static_cast<HACCEL>(GetPropA(hwnd, kAcceleratorProperty));
 }
