@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "runtime/core/block_alloc.h"
+#include "runtime/core/string_slots.h"
 
 namespace {
 
@@ -29,6 +30,13 @@ char* HeapString(int32_t n, DWORD flags) {
     if (!stringHeap || n < 0 || n > 0x7FFFFFFF - 3)
         return nullptr;
     const SIZE_T bytes = static_cast<SIZE_T>(n) + 3;
+    if (bytes <= kStringSlotBytes) {
+        if (char* slot = TakeStringSlot(static_cast<int32_t>(bytes))) {
+            if (flags & HEAP_ZERO_MEMORY)
+                std::memset(slot, 0, bytes);
+            return slot;
+        }
+    }
     void* block = HeapAlloc(stringHeap, flags, bytes);
     if (!block) {
         HeapCompact(stringHeap, 0);
@@ -84,7 +92,10 @@ char* StringToFill(int32_t length) {
 
 int32_t CreateStringHeap() {
     stringHeap = HeapCreate(0, 0x7FFFF, 0);
-    return stringHeap ? 1 : 0;
+    if (!stringHeap)
+        return 0;
+    CreateStringSlots(stringHeap);
+    return 1;
 }
 
 char* AllocString(int32_t n) { return HeapString(n, HEAP_ZERO_MEMORY); }
@@ -92,6 +103,8 @@ char* AllocString(int32_t n) { return HeapString(n, HEAP_ZERO_MEMORY); }
 int32_t FreeString(const char* s) {
     if (!stringHeap || !s)
         return 0;
+    if (const int32_t slot = ReturnStringSlot(s); slot >= 0)
+        return slot;
     return HeapFree(stringHeap, 0, const_cast<char*>(s)) ? 1 : 0;
 }
 
@@ -99,7 +112,11 @@ int32_t StringCapacity(const char* s) {
     // HeapValidate answers FALSE for an address that is not the start of one
     // of the heap's blocks (a buffer elsewhere, a pointer into a block)
     // before HeapSize is trusted with it.
-    if (!stringHeap || !s || !HeapValidate(stringHeap, 0, s))
+    if (!stringHeap || !s)
+        return 0;
+    if (const int32_t slot = StringSlotSize(s); slot >= 0)
+        return slot;
+    if (!HeapValidate(stringHeap, 0, s))
         return 0;
     const SIZE_T size = HeapSize(stringHeap, 0, s);
     if (size == static_cast<SIZE_T>(-1))
@@ -179,6 +196,7 @@ int32_t ShutdownStringHeap() {
     }
     if (!stringHeap)
         return 0;
+    ForgetStringSlots();
     const int32_t result = HeapDestroy(stringHeap) ? 1 : 0;
     stringHeap = nullptr;
     temporaryTop = 0;

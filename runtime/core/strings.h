@@ -1,7 +1,9 @@
 #pragma once
 // The private string heap, the temporary-string stack, exit routines and the
 // string primitives. Every string a runtime routine returns is a new block of
-// the string heap owned by the caller and released with FreeString.
+// the string heap owned by the caller and released with FreeString (a short
+// one a slot of a block the heap keeps for them, which reports the size it
+// was made for as any block does).
 
 #include <array>
 #include <cstdint>
