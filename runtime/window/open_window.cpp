@@ -129,6 +129,7 @@ void PrepareDrawingState(WindowRecord* record, uint32_t flags, int32_t width, in
 }  // namespace
 
 int32_t RegisterWindowClasses() {
+    PrepareRouting();
     if (!windowClassAtom)
         windowClassAtom = RegisterRuntimeClass(kWindowClassName, CS_DBLCLKS | CS_BYTEALIGNCLIENT,
                                                static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));

@@ -95,9 +95,52 @@ int32_t TranslateEvent(WindowRecord* record, uint32_t message, uint32_t wParam, 
     }
 }
 
-LRESULT DefaultProcedure(HWND hwnd, WindowRecord* record, ATOM atom, UINT message, WPARAM wParam,
+// The record this thread routed to last, its low bit set for a frame.
+// Asking the window manager for a window's class and record took three
+// calls, a third of routing one event; the record names its window, so a
+// hit is checked without any. A thread's windows run their procedure on
+// that thread, and the window's last message drops it, so the record
+// cannot be freed while it is kept here.
+DWORD lastRoutedSlot = TLS_OUT_OF_INDEXES;
+constexpr uintptr_t kFrameBit = 1;
+static_assert(alignof(WindowRecord) > kFrameBit);
+
+struct RoutedWindow {
+    WindowRecord* record;
+    bool frame;
+};
+
+RoutedWindow LookUpWindow(HWND hwnd) {
+    const auto last = reinterpret_cast<uintptr_t>(
+        lastRoutedSlot == TLS_OUT_OF_INDEXES ? nullptr : TlsGetValue(lastRoutedSlot));
+    auto* kept = reinterpret_cast<WindowRecord*>(last & ~kFrameBit);
+    if (kept && kept->hwnd == hwnd)
+        return {kept, (last & kFrameBit) != 0};
+    const ATOM atom = static_cast<ATOM>(GetClassWord(hwnd, GCW_ATOM));
+    const bool frame = atom == frameClassAtom;
+    WindowRecord* record = nullptr;
+    if (frame || atom == windowClassAtom)
+        record = reinterpret_cast<WindowRecord*>(static_cast<uintptr_t>(GetWindowLongA(hwnd, 0)));
+    // The creation messages come before the record is set, and are not kept.
+    if (record && lastRoutedSlot != TLS_OUT_OF_INDEXES) {
+        const uintptr_t tagged = reinterpret_cast<uintptr_t>(record) | (frame ? kFrameBit : 0);
+        TlsSetValue(lastRoutedSlot, reinterpret_cast<void*>(tagged));
+    }
+    return {record, frame};
+}
+
+void ForgetRoutedWindow(HWND hwnd) {
+    if (lastRoutedSlot == TLS_OUT_OF_INDEXES)
+        return;
+    const auto last = reinterpret_cast<uintptr_t>(TlsGetValue(lastRoutedSlot));
+    auto* kept = reinterpret_cast<WindowRecord*>(last & ~kFrameBit);
+    if (kept && kept->hwnd == hwnd)
+        TlsSetValue(lastRoutedSlot, nullptr);
+}
+
+LRESULT DefaultProcedure(HWND hwnd, WindowRecord* record, bool frame, UINT message, WPARAM wParam,
                          LPARAM lParam) {
-    if (atom == frameClassAtom && record) {
+    if (frame && record) {
         if (message == WM_SIZE && wParam != SIZE_MINIMIZED && RefitMdiClient(hwnd, record->mdiClient))
             return 0;
         return DefFrameProcA(hwnd, record->mdiClient, message, wParam, lParam);
@@ -108,6 +151,11 @@ LRESULT DefaultProcedure(HWND hwnd, WindowRecord* record, ATOM atom, UINT messag
 }
 
 }  // namespace
+
+void PrepareRouting() {
+    if (lastRoutedSlot == TLS_OUT_OF_INDEXES)
+        lastRoutedSlot = TlsAlloc();
+}
 
 bool IsControlColorMessage(UINT message) {
     switch (message) {
@@ -174,8 +222,8 @@ LRESULT EraseBackground(HWND hwnd, HDC dc, LPARAM lParam) {
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const ATOM atom = hwnd ? static_cast<ATOM>(GetClassWord(hwnd, GCW_ATOM)) : 0;
-    WindowRecord* record = hwnd ? RecordOfWindow(hwnd) : nullptr;
+    const RoutedWindow routed = hwnd ? LookUpWindow(hwnd) : RoutedWindow{};
+    WindowRecord* record = routed.record;
     LRESULT result = 0;
 
     switch (message) {
@@ -233,10 +281,12 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         FreeWindowHandlerTables(hwnd);
         ReleaseWindowAccelerators(hwnd);
     }
+    if (message == WM_NCDESTROY)
+        ForgetRoutedWindow(hwnd);
 
     if (result)
         return result;
-    result = DefaultProcedure(hwnd, record, atom, message, wParam, lParam);
+    result = DefaultProcedure(hwnd, record, routed.frame, message, wParam, lParam);
 
     if (message == WM_SETCURSOR && result == 0 && record && LOWORD(lParam) == HTCLIENT &&
         reinterpret_cast<HWND>(wParam) == record->hwnd)

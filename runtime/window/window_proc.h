@@ -13,6 +13,11 @@
 // subclass procedure answers it with its brush.
 constexpr UINT kReflectedColorMessage = 0x0019;
 
+// Sets up what routing keeps per thread; called once, before the runtime's
+// window classes are registered. Without it routing asks the window manager
+// for every message.
+void PrepareRouting();
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Fills messageRecord, calls the record's handler and then the handler
