@@ -1,5 +1,7 @@
 #include "runtime/core/numbers.h"
 
+#include <array>
+
 namespace {
 
 // Rounding control "truncate" on top of the runtime's control word.
@@ -57,7 +59,7 @@ double ParseNumber(const char* s) {
     if (FirstCharCode(s) == FirstCharCode(".")) {
         ++s;
         for (int32_t k = 1; IsDigitChar(*s); ++s, ++k) {
-            const long double step = static_cast<long double>(*s - '0') * (1.0L / Power(10.0, k));
+            const long double step = static_cast<long double>(*s - '0') * (1.0L / PowerOfTen(k));
             value = RoundToDouble(value + step);
         }
     }
@@ -89,6 +91,18 @@ double Power(double a, double b) {
         return 0.0;
     const double r = PowerCore(AbsoluteValue(a), static_cast<double>(n));
     return (n & 1) ? -r : r;
+}
+
+double PowerOfTen(int32_t k) {
+    // Up to 10^22 every power of ten is a double, and the x87's logarithm
+    // and exponential land on it: a table saves both for each decimal digit
+    // a number is read with, the most of reading one under emulation.
+    constexpr std::array<double, 23> kExact{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (k >= 0 && k < static_cast<int32_t>(kExact.size()))
+        return kExact[static_cast<size_t>(k)];
+    return Power(10.0, k);
 }
 
 double AbsoluteValue(double x) { return x >= 0.0 ? x : -x; }

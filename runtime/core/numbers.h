@@ -22,6 +22,9 @@ int32_t FirstCharCode(const char* s);
 // integral exponent gives the sign of an odd or even power.
 double Power(double a, double b);
 
+// 10 to the power k, exactly as Power(10, k) gives it.
+double PowerOfTen(int32_t k);
+
 // a to the power b for a > 0, as 2^(b log2 a) on the x87.
 double PowerCore(double a, double b);
 

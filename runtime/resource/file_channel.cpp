@@ -34,6 +34,8 @@ constexpr std::array<ChannelMode, 8> kModes{{
 }};
 
 constexpr DWORD kLineChunk = 128;
+// A number's text with its separators fits: a shorter read copies less.
+constexpr DWORD kNumberChunk = 32;
 constexpr int32_t kNumberTextMax = 40;
 constexpr uint8_t CR = '\r';
 constexpr uint8_t LF = '\n';
@@ -53,9 +55,24 @@ bool IsReadable(uintptr_t address, uintptr_t last) {
     return last < regionEnd || IsReadable(regionEnd, last);
 }
 
+// Whether address .. last lie in this thread's stack between here and its
+// base: committed and readable, without asking the memory manager (the
+// query cost a number read from a channel a fifth of its time).
+bool IsOnOwnStack(uintptr_t address, uintptr_t last) {
+    // NT_TIB.StackBase, read through fs as NtCurrentTeb does (whose own
+    // inline read trips the compiler's bounds check).
+    uintptr_t stackBase;
+    __asm__("movl %%fs:4, %0" : "=r"(stackBase));
+    const char here = 0;
+    return address >= reinterpret_cast<uintptr_t>(&here) && last < stackBase;
+}
+
 // The channel variable at address, or null where no readable word is.
 HANDLE HandleAt(uintptr_t address) {
-    if (!address || address > UINTPTR_MAX - sizeof(HANDLE) || !IsReadable(address, address + sizeof(HANDLE) - 1))
+    if (!address || address > UINTPTR_MAX - sizeof(HANDLE))
+        return nullptr;
+    const uintptr_t last = address + sizeof(HANDLE) - 1;
+    if (!IsOnOwnStack(address, last) && !IsReadable(address, last))
         return nullptr;
     return *reinterpret_cast<const HANDLE*>(address);
 }
@@ -294,17 +311,19 @@ int32_t CloseFileChannel(HANDLE* channel, uint32_t channelType) {
 double ReadNumberText(HANDLE handle, int32_t* notFound) {
     // A chunk at a time, as ReadLine reads, then back to just after the byte
     // that ended the number: a byte a call made a number cost ten reads.
-    std::array<uint8_t, kLineChunk> chunk;
+    std::array<uint8_t, kNumberChunk> chunk;
     std::array<char, kNumberTextMax + 1> text;
     int32_t length = 0;
     bool started = false;
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(handle, chunk.data(), kLineChunk, &got, nullptr) || got == 0)
+        if (!ReadFile(handle, chunk.data(), kNumberChunk, &got, nullptr) || got == 0)
             break;
         for (DWORD i = 0; i < got; ++i) {
             const uint8_t byte = chunk[i];
-            const bool part = IsDigit(byte) || byte == '-' || (started && byte == '.');
+            // The digit test is written out: a call for every byte showed in
+            // a number's time.
+            const bool part = static_cast<uint8_t>(byte - '0') < 10 || byte == '-' || (started && byte == '.');
             if (!part) {
                 if (!started)
                     continue;

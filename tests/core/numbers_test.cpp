@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "runtime/program/program.h"
@@ -80,6 +81,15 @@ TEST_F(NumbersTest, CharacterTestsUseTheLowByte) {
     EXPECT_EQ(FirstCharCode("A"), 65);
     EXPECT_EQ(FirstCharCode("\xE9t\xE9"), 0xE9);
     EXPECT_EQ(FirstCharCode(""), 0);
+}
+
+// Decimal digits are weighed with PowerOfTen's table where Power would
+// run the x87's logarithm: the two must agree to the bit.
+TEST_F(NumbersTest, PowerOfTenIsPowerOfTenBitForBit) {
+    for (int32_t k = -4; k <= 40; ++k) {
+        const double table = PowerOfTen(k), power = Power(10.0, k);
+        EXPECT_EQ(std::memcmp(&table, &power, sizeof(double)), 0) << "10^" << k;
+    }
 }
 
 TEST_F(NumbersTest, PowerFollowsTheRulesForZeroAndNegativeBases) {

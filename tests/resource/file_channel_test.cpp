@@ -274,6 +274,10 @@ TEST_F(FileChannelTest, AVariableAcrossTwoRegionsIsReadOnlyWhenBothAreReadable) 
         EXPECT_EQ(ChannelHandle(arg), second == PAGE_READONLY ? value : nullptr) << second;
     }
     VirtualFree(pages, 0, MEM_RELEASE);
+    // A variable on the caller's stack is read without asking for its page.
+    const HANDLE onStack = value;
+    EXPECT_EQ(ChannelHandle({static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&onStack)), TY_BINFILE | TY_BYREF}),
+              value);
 }
 
 TEST_F(FileChannelTest, BinaryReadsStayInsideTheirDestination) {
