@@ -255,6 +255,8 @@ awk '
         if (goal ~ /^>=/) { limit = substr(goal, 3) + 0; goalText = ">= " substr(goal, 3) "x"; met = r >= limit ? "yes" : "NO" }
       } else if (goal ~ /^<=/) {
         limit = substr(goal, 3) + 0; goalText = "<= " substr(goal, 3) " " unit[ours]; met = median[ours] <= limit ? "yes" : "NO"
+      } else if (goal ~ /^>=/) {
+        limit = substr(goal, 3) + 0; goalText = ">= " substr(goal, 3) " " unit[ours]; met = median[ours] >= limit ? "yes" : "NO"
       }
       printf "| %s | %s | %s | %s | %s | %s |\n", label, cell(ours), cell(base), ratio, goalText, met
     }
